@@ -1,0 +1,17 @@
+#include <charsetkit/locales/AbstractLocale.h>
+
+#include "locales/Settings.h"
+
+namespace charsetkit {
+
+AbstractLocale::~AbstractLocale() = default;
+
+void AbstractLocale::setSupportedEncodings(SupportedEncodings supported) {
+    settings::g_supportedEncodings.store(static_cast<int>(supported), std::memory_order_relaxed);
+}
+
+AbstractLocale::SupportedEncodings AbstractLocale::getSupportedEncodings() {
+    return static_cast<SupportedEncodings>(settings::supportedEncodings());
+}
+
+} // namespace charsetkit
