@@ -42,8 +42,8 @@ struct ScriptedMachine final : AbstractStatefulDetectorSM {
 
 bool run(const std::string& s, bool rejectRedundant, int limit, int* seen = nullptr) {
     ScriptedMachine m;
-    const bool ok = m.verify(s.data(), static_cast<unsigned int>(s.size()), false,
-                             rejectRedundant, limit);
+    const bool ok =
+        m.verify(s.data(), static_cast<unsigned int>(s.size()), false, rejectRedundant, limit);
     if (seen != nullptr) {
         *seen = m.bytesSeen;
     }

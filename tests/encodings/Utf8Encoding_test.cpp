@@ -74,8 +74,8 @@ TEST(Utf8Decoder, ReadsWithoutValidating) {
 }
 
 TEST(Utf8Decoder, InvertsTheWriterOnEveryRow) {
-    for (int v : {0x41, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF, 0x200000, 0x3FFFFFF,
-                  0x4000000, 0x7FFFFFFF}) {
+    for (int v : {0x41, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF, 0x200000, 0x3FFFFFF, 0x4000000,
+                  0x7FFFFFFF}) {
         const std::string s = utf8Of(v);
         EXPECT_EQ(Utf8Encoding::utf8ToUnicode(reinterpret_cast<const unsigned char*>(s.data()),
                                               static_cast<int>(s.size())),
