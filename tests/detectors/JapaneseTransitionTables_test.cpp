@@ -17,7 +17,9 @@
 namespace charsetkit {
 namespace {
 
-bool in(unsigned b, unsigned lo, unsigned hi) { return b >= lo && b <= hi; }
+bool in(unsigned b, unsigned lo, unsigned hi) {
+    return b >= lo && b <= hi;
+}
 
 bool oneOf(int value, std::initializer_list<int> values) {
     for (int v : values) {
@@ -38,8 +40,8 @@ struct Outcome {
 
 std::string describe(int state, unsigned byte, int firstByte, bool verify) {
     char text[96];
-    std::snprintf(text, sizeof text, "state %d, byte %02X, first byte %02X, verify %d", state,
-                  byte, static_cast<unsigned>(firstByte), verify ? 1 : 0);
+    std::snprintf(text, sizeof text, "state %d, byte %02X, first byte %02X, verify %d", state, byte,
+                  static_cast<unsigned>(firstByte), verify ? 1 : 0);
     return text;
 }
 
@@ -92,7 +94,8 @@ TEST_F(TransitionTableTest, ShiftJis) {
                         m.m_state = from;
                         m.m_firstByte = static_cast<unsigned char>(first);
                         m.processByte(static_cast<unsigned char>(b), verify);
-                        const Outcome o = sjisModel(from, b, static_cast<unsigned char>(first), verify, kana);
+                        const Outcome o =
+                            sjisModel(from, b, static_cast<unsigned char>(first), verify, kana);
                         const std::string where =
                             describe(from, b, first, verify) + (kana ? " kana" : "");
                         ASSERT_EQ(m.m_state, o.state) << where;
@@ -157,8 +160,8 @@ Outcome eucModel(int from, unsigned b, unsigned char first, bool verify, bool ka
         o.inChar = true;
         o.error = !supplementary;
     } else {
-        EXPECT_TRUE(b == 0x0E || b == 0x0F || b == 0x1B || in(b, 0x80, 0x8D) ||
-                    in(b, 0x90, 0xA0) || b == 0xFF);
+        EXPECT_TRUE(b == 0x0E || b == 0x0F || b == 0x1B || in(b, 0x80, 0x8D) || in(b, 0x90, 0xA0) ||
+                    b == 0xFF);
         o.state = 0;
         o.error = true;
     }
@@ -181,8 +184,8 @@ TEST_F(TransitionTableTest, EucJp) {
                         m.processByte(static_cast<unsigned char>(b), verify);
                         const Outcome o = eucModel(from, b, static_cast<unsigned char>(first),
                                                    verify, kana, supplementary);
-                        const std::string where = describe(from, b, first, verify) +
-                                                  " switches " + std::to_string(switches);
+                        const std::string where = describe(from, b, first, verify) + " switches " +
+                                                  std::to_string(switches);
                         ASSERT_EQ(m.m_state, o.state) << where;
                         ASSERT_EQ(m.m_error, o.error) << where;
                         ASSERT_EQ(m.m_confirmed, o.confirmed) << where;
@@ -340,11 +343,10 @@ TEST_F(TransitionTableTest, Iso2022Jp) {
                             const JisOutcome o =
                                 jisModel(from, b, static_cast<unsigned char>(first), verify,
                                          extended, book.chars, book.run, book.designation);
-                            const std::string where = describe(from, b, first, verify) +
-                                                      (extended ? " extended" : "") +
-                                                      " designation " +
-                                                      std::to_string(book.designation) +
-                                                      " chars " + std::to_string(book.chars);
+                            const std::string where =
+                                describe(from, b, first, verify) + (extended ? " extended" : "") +
+                                " designation " + std::to_string(book.designation) + " chars " +
+                                std::to_string(book.chars);
                             ASSERT_EQ(m.m_state, o.base.state) << where;
                             ASSERT_EQ(m.m_error, o.base.error) << where;
                             ASSERT_EQ(m.m_confirmed, o.base.confirmed) << where;

@@ -36,8 +36,8 @@ TEST_F(JapaneseUtf8DetectorTest, CharactersWithoutJisCodeFailOnlyWhenVerified) {
 
 TEST_F(JapaneseUtf8DetectorTest, AcceptsEachJisSet) {
     // U+FF71 (JIS X 0201 katakana), U+FF5E (JIS X 0212 only), U+2460 (extension).
-    for (const std::string& text : {std::string("\xEF\xBD\xB1"), std::string("\xEF\xBD\x9E"),
-                                    std::string("\xE2\x91\xA0")}) {
+    for (const std::string& text :
+         {std::string("\xEF\xBD\xB1"), std::string("\xEF\xBD\x9E"), std::string("\xE2\x91\xA0")}) {
         EXPECT_FALSE(run(text, true).m_error) << hex(text);
     }
     setSjisExtensions(false);
@@ -51,11 +51,11 @@ TEST_F(JapaneseUtf8DetectorTest, StructureIsStillChecked) {
     JapaneseUtf8DetectorSM machine;
     EXPECT_EQ(machine.getEncodingID(), AbstractEncoding::Utf8);
     const std::string text = "abc\xE3\x81\x82\xC2\xA5";
-    EXPECT_FALSE(machine.verify(text.data(), static_cast<unsigned int>(text.size()), true, false,
-                                0));
+    EXPECT_FALSE(
+        machine.verify(text.data(), static_cast<unsigned int>(text.size()), true, false, 0));
     JapaneseUtf8DetectorSM lenient;
-    EXPECT_TRUE(lenient.verify(text.data(), static_cast<unsigned int>(text.size()), false, false,
-                               0));
+    EXPECT_TRUE(
+        lenient.verify(text.data(), static_cast<unsigned int>(text.size()), false, false, 0));
 }
 
 } // namespace
