@@ -4,7 +4,7 @@
 #ifndef CHARSETKIT_TESTS_JAPANESE_SJISEXTENSIONSSWITCH_H
 #define CHARSETKIT_TESTS_JAPANESE_SJISEXTENSIONSSWITCH_H
 
-#include "locales/Settings.h"
+#include <charsetkit/locales/JapaneseLocale.h>
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,10 @@ namespace tests {
 
 class SjisExtensionsSwitchTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_saved = settings::supportSjisExtensions(); }
+    void SetUp() override { m_saved = JapaneseLocale::getSupportSjisExtensions(); }
     void TearDown() override { setSjisExtensions(m_saved); }
 
-    static void setSjisExtensions(bool on) {
-        settings::g_supportSjisExtensions.store(on, std::memory_order_relaxed);
-    }
+    static void setSjisExtensions(bool on) { JapaneseLocale::setSupportSjisExtensions(on); }
 
 private:
     bool m_saved = true;
