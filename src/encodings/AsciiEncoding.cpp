@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "detectors/StatelessDriver.h"
 #include "encodings/CopyBytes.h"
 
 namespace charsetkit {
@@ -93,9 +94,11 @@ bool AsciiEncoding::convertFromUtf8(const char* /*buffer*/, unsigned int /*lengt
 
 bool AsciiEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                            bool rejectRedundantEscapes, int escapeRunLimit) const {
+    // The escape limits play no part for this encoding.
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
     AsciiDetectorSM detector;
-    return detector.verify(buffer, length, verifyCharacters, rejectRedundantEscapes,
-                           escapeRunLimit);
+    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
 }
 
 } // namespace charsetkit

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <new>
 
+#include "detectors/StatelessDriver.h"
 #include "encodings/CopyBytes.h"
 
 namespace charsetkit {
@@ -116,9 +117,11 @@ bool Utf8Encoding::convertFromUtf8(const char* buffer, unsigned int length,
 
 bool Utf8Encoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                           bool rejectRedundantEscapes, int escapeRunLimit) const {
+    // The escape limits play no part for this encoding.
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
     Utf8DetectorSM detector;
-    return detector.verify(buffer, length, verifyCharacters, rejectRedundantEscapes,
-                           escapeRunLimit);
+    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
 }
 
 } // namespace charsetkit

@@ -144,7 +144,8 @@ TEST(Utf8Encoding, VerifiesWithTheUtf8Machine) {
 TEST(Utf8Encoding, HandsOutItsTraverser) {
     std::unique_ptr<AbstractTraverser> t(Utf8Encoding().getExactEncodingTraverser());
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(typeid(*t), typeid(Utf8Traverser));
+    const AbstractTraverser& traverser = *t;
+    EXPECT_EQ(typeid(traverser), typeid(Utf8Traverser));
     EXPECT_TRUE(t->isStart());
     EXPECT_TRUE(t->isEnd());
 }
@@ -187,7 +188,8 @@ TEST(AsciiEncoding, CopiesToUtf8AndRefusesTheOtherWay) {
     EXPECT_EQ(result, "keep");
     std::unique_ptr<AbstractTraverser> t(ascii.getExactEncodingTraverser());
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(typeid(*t), typeid(AsciiTraverser));
+    const AbstractTraverser& traverser = *t;
+    EXPECT_EQ(typeid(traverser), typeid(AsciiTraverser));
 }
 
 } // namespace

@@ -122,7 +122,9 @@ TEST(Traversers, CreateNewGivesAnUnboundTraverserOfTheSameClass) {
         t->setNewBuffer(s);
         std::unique_ptr<AbstractTraverser> fresh(t->createNew());
         ASSERT_NE(fresh, nullptr);
-        EXPECT_EQ(typeid(*fresh), typeid(*t));
+        const AbstractTraverser& created = *fresh;
+        const AbstractTraverser& original = *t;
+        EXPECT_EQ(typeid(created), typeid(original));
         EXPECT_EQ(fresh->getBufferStart(), nullptr);
         EXPECT_TRUE(fresh->isEnd());
     }
