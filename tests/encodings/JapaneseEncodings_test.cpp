@@ -128,14 +128,46 @@ TEST_F(JapaneseEncodingsTest, SwitchesReachVerification) {
     EXPECT_TRUE(verify(kJis, bytes("1B 24 42 95 21 1B 28 42")));
 }
 
+TEST_F(JapaneseEncodingsTest, ConvertFromUtf8PassesTheTarget) {
+    const std::string text = utf8({'<', 0x3042, 0xFF71, '>'});
+    const struct {
+        const AbstractEncoding* encoding;
+        std::string expected;
+    } cases[] = {
+        {&kEucJp, bytes("3C A4 A2 8E B1 3E")},
+        {&kSjis, bytes("3C 82 A0 B1 3E")},
+        {&kJis, bytes("3C 1B 24 42 24 22 1B 28 49 31 1B 28 42 3E")},
+    };
+    for (const auto& c : cases) {
+        std::string result = "old";
+        EXPECT_TRUE(c.encoding->convertFromUtf8(text.data(), static_cast<unsigned int>(text.size()),
+                                                result));
+        EXPECT_EQ(hex(result), hex(c.expected)) << c.encoding->getPreferedID();
+        // And back again.
+        std::string back;
+        bool unmapped = false;
+        c.encoding->convertToUtf8(result.data(), static_cast<unsigned int>(result.size()), back,
+                                  unmapped, false);
+        EXPECT_EQ(back, text) << c.encoding->getPreferedID();
+
+        std::string untouched = "old";
+        const std::string invalid = bytes("41 80 42");
+        EXPECT_FALSE(c.encoding->convertFromUtf8(invalid.data(), 3, untouched));
+        EXPECT_EQ(untouched, "old");
+    }
+}
+
 TEST_F(JapaneseEncodingsTest, ExactTraversers) {
     std::unique_ptr<AbstractTraverser> euc(kEucJp.getExactEncodingTraverser());
     std::unique_ptr<AbstractTraverser> sjis(kSjis.getExactEncodingTraverser());
     std::unique_ptr<AbstractTraverser> jis(kJis.getExactEncodingTraverser());
     ASSERT_TRUE(euc && sjis && jis);
-    EXPECT_EQ(typeid(*euc), typeid(EucJpTraverser));
-    EXPECT_EQ(typeid(*sjis), typeid(SjisTraverser));
-    EXPECT_EQ(typeid(*jis), typeid(JisTraverser));
+    const AbstractTraverser& eucRef = *euc;
+    const AbstractTraverser& sjisRef = *sjis;
+    const AbstractTraverser& jisRef = *jis;
+    EXPECT_EQ(typeid(eucRef), typeid(EucJpTraverser));
+    EXPECT_EQ(typeid(sjisRef), typeid(SjisTraverser));
+    EXPECT_EQ(typeid(jisRef), typeid(JisTraverser));
     EXPECT_EQ(jis->getPos(), nullptr); // freshly constructed, unbound
 }
 

@@ -116,9 +116,11 @@ TEST(JapaneseTraverserObjectsTest, CreateNewGivesAnUnboundTraverserOfTheSameClas
     for (const AbstractTraverser* t :
          {static_cast<const AbstractTraverser*>(&sjis), static_cast<const AbstractTraverser*>(&jis),
           static_cast<const AbstractTraverser*>(&kr), &euc}) {
-        std::unique_ptr<AbstractTraverser> created(t->createNew());
+        const AbstractTraverser& original = *t;
+        std::unique_ptr<AbstractTraverser> created(original.createNew());
         ASSERT_NE(created, nullptr);
-        EXPECT_EQ(typeid(*created), typeid(*t));
+        const AbstractTraverser& createdRef = *created;
+        EXPECT_EQ(typeid(createdRef), typeid(original));
         EXPECT_EQ(created->getPos(), nullptr);
         EXPECT_EQ(created->getBufferStart(), nullptr);
     }
