@@ -1,5 +1,6 @@
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 
+#include "TestBytes.h"
 #include "detectors/JapaneseTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,8 @@
 namespace charsetkit {
 namespace {
 
+using test::hex;
 using testing::bytes;
-using testing::hex;
 
 class EucJpDetectorTest : public testing::JapaneseSwitchesTest {
 protected:

@@ -8,6 +8,7 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "TestBytes.h"
 #include "detectors/JapaneseTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,8 @@
 namespace charsetkit {
 namespace {
 
+using test::hex;
 using testing::bytes;
-using testing::hex;
 using testing::utf8;
 
 class JapaneseConversionTest : public testing::JapaneseSwitchesTest {

@@ -1,15 +1,14 @@
 // Helpers shared by the tests of the Japanese machines, traversers and
 // encodings: a fixture that restores the Japanese switches, byte-string
-// literals and hex dumps for failure messages.
+// literals and UTF-8 text written independently of the library.
 #ifndef CHARSETKIT_TESTS_DETECTORS_JAPANESETESTSUPPORT_H
 #define CHARSETKIT_TESTS_DETECTORS_JAPANESETESTSUPPORT_H
 
-#include "locales/Settings.h"
+#include <charsetkit/locales/JapaneseLocale.h>
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 
@@ -21,18 +20,6 @@ inline std::string bytes(std::initializer_list<int> values) {
     std::string out;
     for (int value : values) {
         out.push_back(static_cast<char>(static_cast<unsigned char>(value)));
-    }
-    return out;
-}
-
-/// "82 A0 3C": the bytes of a buffer in hex, for failure messages.
-inline std::string hex(const std::string& data) {
-    std::string out;
-    char digits[4];
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        std::snprintf(digits, sizeof digits, i == 0 ? "%02X" : " %02X",
-                      static_cast<unsigned>(static_cast<unsigned char>(data[i])));
-        out += digits;
     }
     return out;
 }
@@ -80,15 +67,16 @@ inline std::string utf8(std::initializer_list<unsigned long> codePoints) {
     return out;
 }
 
-/// Saves the four Japanese switches before each test and restores them
-/// afterwards, so that a test may change them freely.
+/// Saves the four Japanese switches before each test, starts the test with
+/// their initial values, and restores them afterwards, so that a test may
+/// change them freely.
 class JapaneseSwitchesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_kana = settings::supportSingleByteKana();
-        m_supplementary = settings::supportSupplementaryKanji();
-        m_extensions = settings::supportSjisExtensions();
-        m_extendedRange = settings::supportJisExtendedRange();
+        m_kana = JapaneseLocale::getSupportSingleByteKana();
+        m_supplementary = JapaneseLocale::getSupportSupplementaryKanji();
+        m_extensions = JapaneseLocale::getSupportSjisExtensions();
+        m_extendedRange = JapaneseLocale::getSupportJisExtendedRange();
         setDefaults();
     }
     void TearDown() override {
@@ -104,18 +92,10 @@ protected:
         setSjisExtensions(true);
         setJisExtendedRange(false);
     }
-    static void setSingleByteKana(bool on) {
-        settings::g_supportSingleByteKana.store(on, std::memory_order_relaxed);
-    }
-    static void setSupplementaryKanji(bool on) {
-        settings::g_supportSupplementaryKanji.store(on, std::memory_order_relaxed);
-    }
-    static void setSjisExtensions(bool on) {
-        settings::g_supportSjisExtensions.store(on, std::memory_order_relaxed);
-    }
-    static void setJisExtendedRange(bool on) {
-        settings::g_supportJisExtendedRange.store(on, std::memory_order_relaxed);
-    }
+    static void setSingleByteKana(bool on) { JapaneseLocale::setSupportSingleByteKana(on); }
+    static void setSupplementaryKanji(bool on) { JapaneseLocale::setSupportSupplementaryKanji(on); }
+    static void setSjisExtensions(bool on) { JapaneseLocale::setSupportSjisExtensions(on); }
+    static void setJisExtendedRange(bool on) { JapaneseLocale::setSupportJisExtendedRange(on); }
 
 private:
     bool m_kana = true;

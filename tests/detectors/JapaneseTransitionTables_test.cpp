@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 
 namespace charsetkit {
 namespace {

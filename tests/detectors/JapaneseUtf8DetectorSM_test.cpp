@@ -1,5 +1,6 @@
 #include <charsetkit/detectors/JapaneseUtf8DetectorSM.h>
 
+#include "TestBytes.h"
 #include "detectors/JapaneseTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,7 @@
 namespace charsetkit {
 namespace {
 
-using testing::hex;
+using test::hex;
 
 class JapaneseUtf8DetectorTest : public testing::JapaneseSwitchesTest {
 protected:

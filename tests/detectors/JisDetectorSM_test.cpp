@@ -1,5 +1,6 @@
 #include <charsetkit/detectors/JisDetectorSM.h>
 
+#include "TestBytes.h"
 #include "detectors/JapaneseTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,8 @@
 namespace charsetkit {
 namespace {
 
+using test::hex;
 using testing::bytes;
-using testing::hex;
 
 const std::string kEscAscii = "\x1B(B";
 const std::string kEscRoman = "\x1B(J";
