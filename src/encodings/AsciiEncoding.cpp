@@ -35,19 +35,33 @@ const char* const AsciiEncoding::ms_aliases[] = {
     nullptr,
 };
 
-const char* AsciiEncoding::getDisplayName() const { return "Western"; }
+const char* AsciiEncoding::getDisplayName() const {
+    return "Western";
+}
 
-const char* AsciiEncoding::getPreferedID() const { return ms_aliases[0]; }
+const char* AsciiEncoding::getPreferedID() const {
+    return ms_aliases[0];
+}
 
-const char* AsciiEncoding::getJavaName() const { return "ISO8859_1"; }
+const char* AsciiEncoding::getJavaName() const {
+    return "ISO8859_1";
+}
 
-bool AsciiEncoding::isAliasOrName(const char* name) const { return generalCheckAliases(name, ms_aliases); }
+bool AsciiEncoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
 
-bool AsciiEncoding::isKindOfUtf8() const { return true; }
+bool AsciiEncoding::isKindOfUtf8() const {
+    return true;
+}
 
-bool AsciiEncoding::isAscii() const { return true; }
+bool AsciiEncoding::isAscii() const {
+    return true;
+}
 
-bool AsciiEncoding::isStateful() const { return false; }
+bool AsciiEncoding::isStateful() const {
+    return false;
+}
 
 bool AsciiEncoding::verifyLowAscii(const char* buffer, unsigned int length) {
     for (unsigned int i = 0; i < length; ++i) {
