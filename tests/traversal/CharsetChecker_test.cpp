@@ -17,6 +17,9 @@ using testing::kindName;
 using testing::makeTraverser;
 using testing::TraverserKind;
 
+constexpr unsigned char kLess = '<';
+constexpr unsigned char kGreater = '>';
+
 struct Findings {
     std::string reported; // the values in the order reported
     bool badEscape;
@@ -163,24 +166,24 @@ TEST(CharsetChecker, HighBytesAreReportedOnceAndSeenIsRestored) {
 TEST(CharsetChecker, ValuesAlreadySeenAreNotReportedAgain) {
     bool allowed[256];
     std::fill(std::begin(allowed), std::end(allowed), true);
-    allowed['<'] = false;
-    allowed['>'] = false;
+    allowed[kLess] = false;
+    allowed[kGreater] = false;
     bool seen[256] = {};
-    seen['<'] = true;
+    seen[kLess] = true;
     char report[256];
     char* reportPointer = report;
     int count = -1;
     CharsetChecker().checkBuffer(allowed, true, "<>%3C%3E", 8, &reportPointer, &count, seen);
     ASSERT_EQ(count, 1);
     EXPECT_EQ(report[0], '>');
-    EXPECT_TRUE(seen['<']);
-    EXPECT_FALSE(seen['>']);
+    EXPECT_TRUE(seen[kLess]);
+    EXPECT_FALSE(seen[kGreater]);
 }
 
 TEST(CharsetChecker, OptionalOutputsMayBeNull) {
     bool allowed[256];
     std::fill(std::begin(allowed), std::end(allowed), true);
-    allowed['<'] = false;
+    allowed[kLess] = false;
     bool seen[256] = {};
     char report[256];
     char* reportPointer = report;

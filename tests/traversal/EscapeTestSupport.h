@@ -61,9 +61,10 @@ inline std::unique_ptr<AbstractTraverser> makeTraverser(TraverserKind kind) {
 /// "61 25 32" for "a%2".
 inline std::string hexBytes(const std::string& bytes) {
     std::string text;
-    for (unsigned char c : bytes) {
+    for (char c : bytes) {
         char part[4];
-        std::snprintf(part, sizeof part, "%02X", c);
+        std::snprintf(part, sizeof part, "%02X",
+                      static_cast<unsigned>(static_cast<unsigned char>(c)));
         if (!text.empty()) {
             text += ' ';
         }

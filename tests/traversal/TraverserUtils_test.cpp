@@ -74,7 +74,7 @@ TEST(HexDecode, AsciiInputDecodesAlikeWithEveryTraverser) {
     }
 }
 
-TEST(HexDecode, LeavesTheTraverserBoundWithinTheLastTwoBytesOrAtTheEnd) {
+TEST(HexDecode, LeavesTheTraverserWhereTheScanStopped) {
     for (TraverserKind kind : allTraverserKinds()) {
         auto traverser = makeTraverser(kind);
         for (const std::string in : {"", "a", "ab", "%41", "a%41", "abc%4", "%41%42xyz"}) {
@@ -85,6 +85,10 @@ TEST(HexDecode, LeavesTheTraverserBoundWithinTheLastTwoBytesOrAtTheEnd) {
             EXPECT_LE(pos, in.size()) << kindName(kind) << " on " << hexBytes(in);
             EXPECT_GE(pos + 2, in.size()) << kindName(kind) << " on " << hexBytes(in);
         }
+        // A failed scan stops at the '%' it could not decode.
+        const std::string bad = "ab%4g%41";
+        decode(bad, *traverser);
+        EXPECT_EQ(traverser->getPos(), bad.data() + 2) << kindName(kind);
     }
 }
 
