@@ -34,10 +34,10 @@ public:
     /// are reset first. A null `allowed`, `reported`, `*reported`,
     /// `reportedCount` or `seen`, a negative length, or a null buffer with a
     /// non-zero length then ends the call with nothing reported or touched.
-    void checkBuffer(const bool* const allowed, bool checkEscapes, const char* buffer,
-                     int length, char** reported, int* reportedCount, bool* seen,
-                     bool* badEscape = nullptr, AbstractTraverser* traverser = nullptr,
-                     std::string* badEscapeText = nullptr, bool acceptPercent = false);
+    void checkBuffer(const bool* const allowed, bool checkEscapes, const char* buffer, int length,
+                     char** reported, int* reportedCount, bool* seen, bool* badEscape = nullptr,
+                     AbstractTraverser* traverser = nullptr, std::string* badEscapeText = nullptr,
+                     bool acceptPercent = false);
 };
 
 } // namespace charsetkit
