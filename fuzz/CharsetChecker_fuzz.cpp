@@ -5,6 +5,7 @@
 // agrees with the malformed-escape text, and both stay clear without escape
 // checking; the traverser is left at the end of the buffer.
 #include "EscapeFuzzSupport.h"
+#include "FuzzCheck.h"
 
 #include <charsetkit/traversal/CharsetChecker.h>
 
@@ -15,7 +16,6 @@
 using charsetkit::CharsetChecker;
 using charsetkit::fuzzing::ExactCopy;
 using charsetkit::fuzzing::pickTraverser;
-using charsetkit::fuzzing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::size_t header = 2 + 32;
@@ -44,27 +44,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  &reportPointer, &count, seen, wantBadEscape ? &badEscape : nullptr,
                                  traverser.get(), wantText ? &text : nullptr, acceptPercent);
 
-    require(count >= 0 && count <= 256);
+    FUZZ_CHECK(count >= 0 && count <= 256);
     bool reported[256] = {};
     for (int i = 0; i < count; ++i) {
         const unsigned char value = static_cast<unsigned char>(report[i]);
-        require(!reported[value]);
-        require(!allowed[value]);
+        FUZZ_CHECK(!reported[value]);
+        FUZZ_CHECK(!allowed[value]);
         reported[value] = true;
     }
     for (bool entry : seen) {
-        require(!entry);
+        FUZZ_CHECK(!entry);
     }
     if (wantBadEscape && wantText) {
-        require(badEscape == !text.empty());
+        FUZZ_CHECK(badEscape == !text.empty());
     }
     if (!checkEscapes) {
-        require(!wantBadEscape || !badEscape);
-        require(!wantText || text.empty());
+        FUZZ_CHECK(!wantBadEscape || !badEscape);
+        FUZZ_CHECK(!wantText || text.empty());
     }
     if (traverser != nullptr) {
-        require(traverser->getBufferStart() == input.data());
-        require(traverser->isEnd());
+        FUZZ_CHECK(traverser->getBufferStart() == input.data());
+        FUZZ_CHECK(traverser->isEnd());
     }
     return 0;
 }

@@ -15,7 +15,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -65,13 +64,6 @@ private:
     std::unique_ptr<char[]> m_bytes;
     std::size_t m_size;
 };
-
-/// Stops the run on a broken invariant, so that the fuzzer keeps the input.
-inline void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 } // namespace fuzzing
 } // namespace charsetkit

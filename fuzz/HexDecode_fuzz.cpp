@@ -6,6 +6,7 @@
 // result equals a plain byte-at-a-time decoder's.
 #include "../tests/reference/NaiveHexDecode.h"
 #include "EscapeFuzzSupport.h"
+#include "FuzzCheck.h"
 
 #include <charsetkit/traversal/TraverserUtils.h>
 
@@ -16,7 +17,6 @@
 using charsetkit::TraverserUtils;
 using charsetkit::fuzzing::ExactCopy;
 using charsetkit::fuzzing::pickTraverser;
-using charsetkit::fuzzing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || size - 1 > 1u << 20) {
@@ -29,33 +29,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string out;
     const bool ok = TraverserUtils::hexDecode(out, input.data(), input.length(), traverser.get());
     const std::string in(input.data(), input.size());
-    require(out.size() <= in.size());
+    FUZZ_CHECK(out.size() <= in.size());
     if (!ok) {
-        require(out == in);
+        FUZZ_CHECK(out == in);
     }
     if (in.find('%') == std::string::npos) {
-        require(ok && out == in);
+        FUZZ_CHECK(ok && out == in);
     }
 
     const std::ptrdiff_t pos = traverser->getPos() - input.data();
-    require(traverser->getBufferStart() == input.data());
-    require(pos >= 0 && static_cast<std::size_t>(pos) <= in.size());
+    FUZZ_CHECK(traverser->getBufferStart() == input.data());
+    FUZZ_CHECK(pos >= 0 && static_cast<std::size_t>(pos) <= in.size());
     if (ok) {
-        require(static_cast<std::size_t>(pos) + 2 >= in.size());
+        FUZZ_CHECK(static_cast<std::size_t>(pos) + 2 >= in.size());
     } else {
         // A failed scan stops at the '%' it could not decode.
-        require(in[static_cast<std::size_t>(pos)] == '%');
+        FUZZ_CHECK(in[static_cast<std::size_t>(pos)] == '%');
     }
 
     std::string again = "text left over from an earlier call";
     const bool okAgain =
         TraverserUtils::hexDecode(again, input.data(), input.length(), traverser.get());
-    require(okAgain == ok && again == out);
+    FUZZ_CHECK(okAgain == ok && again == out);
 
     if (choice % 8 == 0) {
         std::string expected;
         const bool expectedOk = charsetkit::reference::naiveHexDecode(in, expected);
-        require(ok == expectedOk && out == expected);
+        FUZZ_CHECK(ok == expectedOk && out == expected);
     }
     return 0;
 }
