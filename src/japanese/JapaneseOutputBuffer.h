@@ -50,6 +50,17 @@ public:
         m_output.push_back(static_cast<char>(byte));
     }
 
+    /// Writes `count` ASCII bytes, as many appendByte calls would.
+    void appendAscii(const unsigned char* bytes, std::size_t count) {
+        if (count == 0) {
+            return;
+        }
+        if (m_current != JapaneseConversions::CharsetAscii) {
+            leaveToAscii();
+        }
+        m_output.append(reinterpret_cast<const char*>(bytes), count);
+    }
+
     /// Writes one character of `set`: a JIS X 0201 katakana (row 0, cell
     /// 0xA1-0xDF) or a JIS X 0208 / JIS X 0212 character (row and cell
     /// 0x21-0x7E; JIS X 0208 includes the extension rows 0x2D and 0x79-0x7C).

@@ -2,7 +2,10 @@
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "detectors/AsciiRun.h"
 #include "japanese/JapaneseOutputBuffer.h"
+
+#include <cstddef>
 
 namespace charsetkit {
 
@@ -19,7 +22,17 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
     JapaneseOutputBuffer output(target, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
 
-    for (unsigned int i = 0; i < length; ++i) {
+    for (std::size_t i = 0; i < length; ++i) {
+        // Between characters, a run of plain ASCII (no ESC, SO or SI) is
+        // copied in one go; the machine is fed only the run's last byte,
+        // which leaves it exactly as feeding the whole run would.
+        if (!detector.m_inChar && bytes[i] < 0x80) {
+            const std::size_t run = detail::plainAsciiRunLength(bytes + i, length - i);
+            if (run > 1) {
+                output.appendAscii(bytes + i, run - 1);
+                i += run - 1;
+            }
+        }
         const unsigned char byte = bytes[i];
         // Called without virtual dispatch: the machine's type is known here.
         detector.Utf8DetectorSM::processByte(byte, true);

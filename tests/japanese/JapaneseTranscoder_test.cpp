@@ -7,13 +7,13 @@
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "japanese/JapaneseOutputBuffer.h"
-#include "locales/Settings.h"
+#include "japanese/SjisExtensionsSwitch.h"
+#include "reference/ReferenceTranscoder.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -77,33 +77,32 @@ const char* targetName(AbstractEncoding::EncodingID target) {
     }
 }
 
-// Converts `input`; on failure also checks that the output string kept its
-// old content.
-std::optional<std::string> convert(const std::string& input, AbstractEncoding::EncodingID target) {
+// Converts `size` bytes at `data`; on failure also checks that the output
+// string kept its old content.
+std::optional<std::string> convert(const char* data, std::size_t size,
+                                   AbstractEncoding::EncodingID target) {
     std::string result = kUntouched;
-    if (JapaneseConversions::utf8ToJapanese(input.data(), static_cast<unsigned int>(input.size()),
-                                            target, result)) {
+    if (JapaneseConversions::utf8ToJapanese(data, static_cast<unsigned int>(size), target,
+                                            result)) {
         return result;
     }
-    EXPECT_EQ(result, kUntouched) << "failure changed the output; input " << hex(input);
+    EXPECT_EQ(result, kUntouched) << "failure changed the output; input "
+                                  << hex(std::string(data, size));
     return std::nullopt;
+}
+
+std::optional<std::string> convert(const std::string& input, AbstractEncoding::EncodingID target) {
+    return convert(input.data(), input.size(), target);
 }
 
 std::string describe(const std::optional<std::string>& outcome) {
     return outcome ? hex(*outcome) : "(failure)";
 }
 
-// Saves the Shift_JIS-extensions switch and restores it after each test.
-class TranscoderTest : public ::testing::Test {
+// Each test restores the Shift_JIS-extensions switch it found.
+class TranscoderTest : public charsetkit::tests::SjisExtensionsSwitchTest {
 protected:
-    void SetUp() override { m_savedExtensions = charsetkit::settings::supportSjisExtensions(); }
-    void TearDown() override { setExtensions(m_savedExtensions); }
-    static void setExtensions(bool on) {
-        charsetkit::settings::g_supportSjisExtensions.store(on, std::memory_order_relaxed);
-    }
-
-private:
-    bool m_savedExtensions = true;
+    static void setExtensions(bool on) { setSjisExtensions(on); }
 };
 
 // Expected output per target; nullopt means the conversion fails.
@@ -265,6 +264,61 @@ TEST_F(TranscoderTest, ReplacesResultAndMayReadFromIt) {
     ASSERT_TRUE(JapaneseConversions::utf8ToJapanese(
         result.data(), static_cast<unsigned int>(result.size()), AbstractEncoding::Jis, result));
     EXPECT_EQ(hex(result), hex("a" + kEsc0208 + "$\"" + kEscAscii));
+}
+
+// The library copies runs of plain ASCII in one go; the plain reference
+// feeds every byte to the machine. Both must give the same result.
+void checkAgainstReference(const std::string& storage, std::size_t offset) {
+    const std::string input = storage.substr(offset);
+    for (AbstractEncoding::EncodingID target : kTargets) {
+        EXPECT_EQ(describe(convert(storage.data() + offset, input.size(), target)),
+                  describe(charsetkit::reference::utf8ToJapanese(input, target)))
+            << targetName(target) << ", input " << hex(input);
+    }
+}
+
+TEST_F(TranscoderTest, AsciiRunsMatchThePlainConversion) {
+    // Something other than plain ASCII at each position 0-63 of an ASCII text
+    // that starts at each offset 0-15 of its storage.
+    const std::string breakers[] = {"\xE3\x81\x82", "\xEF\xBD\xB1", "\xC2\xA1", "\xE3\x81",
+                                    "\xC2\xA5",     "\x80",         "\x1B",     "\x0F"};
+    std::string ascii;
+    for (int k = 0; k < 70; ++k) {
+        ascii += static_cast<char>(0x20 + (k * 7) % 0x5F);
+    }
+    for (const std::string& breaker : breakers) {
+        for (std::size_t offset = 0; offset < 16; ++offset) {
+            for (std::size_t position = 0; position < 64; ++position) {
+                std::string text = ascii;
+                text.insert(position, breaker);
+                checkAgainstReference(std::string(offset, 'p') + text, offset);
+                if (HasFailure()) {
+                    return;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(TranscoderTest, MutatedTextMatchesThePlainConversion) {
+    const std::string pieces[] = {"<p class=\"x\">", "\xE3\x81\x82", "\xE6\x97\xA5", "\xEF\xBD\xB1",
+                                  "\xEF\xBD\x9E",    "\n",           "abc def ",     "\xC2\xA7"};
+    std::mt19937 random(4242);
+    for (int n = 0; n < 20; ++n) {
+        std::string text;
+        while (text.size() < 200) {
+            text += pieces[random() % 8];
+        }
+        checkAgainstReference(text, 0);
+        for (std::size_t position = 0; position < text.size(); ++position) {
+            std::string mutated = text;
+            mutated[position] = static_cast<char>(random() & 0xFF);
+            checkAgainstReference(mutated, 0);
+            if (HasFailure()) {
+                return;
+            }
+        }
+    }
 }
 
 TEST(JapaneseOutputBufferTest, RefusesCharactersWithoutAForm) {
@@ -649,9 +703,9 @@ const AbstractEncoding& encodingFor(AbstractEncoding::EncodingID target) {
     return target == AbstractEncoding::Sjis ? static_cast<const AbstractEncoding&>(sjis) : jis;
 }
 
-// Converts `input` to `target` and back; checks the text comes back
-// unchanged and, for ISO-2022-JP, that the output passes the strictest
-// verification (no redundant designation, no two designations in a row).
+// Converts `input` to `target` and back; checks that the text comes back
+// unchanged and that the output verifies, with the strictest escape limits
+// for ISO-2022-JP (no redundant designation, no two designations in a row).
 void checkRoundTrip(const std::string& input, AbstractEncoding::EncodingID target) {
     const std::optional<std::string> encoded = convert(input, target);
     ASSERT_TRUE(encoded) << targetName(target) << ", input " << hex(input);
@@ -687,6 +741,9 @@ TEST_F(TranscoderTest, EveryMappedCharacterRoundTrips) {
                         continue;
                     }
                     checkRoundTrip(utf8(u), target);
+                    if (HasFailure()) {
+                        return; // one report is enough
+                    }
                     // Interleave ASCII so the whole text also crosses every
                     // kind of set change.
                     text += utf8(u);
