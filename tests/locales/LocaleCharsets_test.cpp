@@ -93,7 +93,8 @@ TEST_F(LocaleCharsets, LabelsUnderEachSetting) {
 
 // The class of a traverser, or of "null".
 std::type_index classOf(const std::unique_ptr<AbstractTraverser>& traverser) {
-    return traverser ? std::type_index(typeid(*traverser)) : std::type_index(typeid(nullptr));
+    const AbstractTraverser* const raw = traverser.get();
+    return raw != nullptr ? std::type_index(typeid(*raw)) : std::type_index(typeid(nullptr));
 }
 
 template <class T>
