@@ -32,7 +32,8 @@ inline std::string hex(const std::string& s) {
     std::string out;
     char buf[4];
     for (char c : s) {
-        std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+        std::snprintf(buf, sizeof buf, "%02X",
+                      static_cast<unsigned>(static_cast<unsigned char>(c)));
         if (!out.empty()) {
             out.push_back(' ');
         }

@@ -25,6 +25,8 @@ bool AbstractStatelessDetectorSM::convertToUtf8(const char* /*buffer*/, unsigned
 void AbstractStatelessDetectorSM::checkLimits(bool /*rejectRedundantEscapes*/,
                                               int /*escapeRunLimit*/) {}
 
-bool AbstractStatelessDetectorSM::isValidEndState() { return true; }
+bool AbstractStatelessDetectorSM::isValidEndState() {
+    return true;
+}
 
 } // namespace charsetkit

@@ -12,6 +12,8 @@ void AsciiDetectorSM::processByte(unsigned char byte, bool /*verifyCharacters*/)
     }
 }
 
-AbstractEncoding::EncodingID AsciiDetectorSM::getEncodingID() { return AbstractEncoding::Ascii; }
+AbstractEncoding::EncodingID AsciiDetectorSM::getEncodingID() {
+    return AbstractEncoding::Ascii;
+}
 
 } // namespace charsetkit

@@ -78,8 +78,12 @@ void Utf8DetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
     m_inChar = false;
 }
 
-AbstractEncoding::EncodingID Utf8DetectorSM::getEncodingID() { return AbstractEncoding::Utf8; }
+AbstractEncoding::EncodingID Utf8DetectorSM::getEncodingID() {
+    return AbstractEncoding::Utf8;
+}
 
-bool Utf8DetectorSM::verifyChar(const unsigned char* /*bytes*/, int /*length*/) { return true; }
+bool Utf8DetectorSM::verifyChar(const unsigned char* /*bytes*/, int /*length*/) {
+    return true;
+}
 
 } // namespace charsetkit

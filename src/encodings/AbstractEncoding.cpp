@@ -6,9 +6,13 @@ namespace charsetkit {
 
 AbstractEncoding::~AbstractEncoding() = default;
 
-bool AbstractEncoding::isKindOfUtf8() const { return false; }
+bool AbstractEncoding::isKindOfUtf8() const {
+    return false;
+}
 
-bool AbstractEncoding::isAscii() const { return false; }
+bool AbstractEncoding::isAscii() const {
+    return false;
+}
 
 bool AbstractEncoding::generalCheckAliases(const char* name, const char* const* aliases) {
     if (aliases == nullptr || name == nullptr) {

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "detectors/StatelessDriver.h"
 #include "encodings/CopyBytes.h"
 
 namespace charsetkit {
@@ -35,19 +36,33 @@ const char* const AsciiEncoding::ms_aliases[] = {
     nullptr,
 };
 
-const char* AsciiEncoding::getDisplayName() const { return "Western"; }
+const char* AsciiEncoding::getDisplayName() const {
+    return "Western";
+}
 
-const char* AsciiEncoding::getPreferedID() const { return ms_aliases[0]; }
+const char* AsciiEncoding::getPreferedID() const {
+    return ms_aliases[0];
+}
 
-const char* AsciiEncoding::getJavaName() const { return "ISO8859_1"; }
+const char* AsciiEncoding::getJavaName() const {
+    return "ISO8859_1";
+}
 
-bool AsciiEncoding::isAliasOrName(const char* name) const { return generalCheckAliases(name, ms_aliases); }
+bool AsciiEncoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
 
-bool AsciiEncoding::isKindOfUtf8() const { return true; }
+bool AsciiEncoding::isKindOfUtf8() const {
+    return true;
+}
 
-bool AsciiEncoding::isAscii() const { return true; }
+bool AsciiEncoding::isAscii() const {
+    return true;
+}
 
-bool AsciiEncoding::isStateful() const { return false; }
+bool AsciiEncoding::isStateful() const {
+    return false;
+}
 
 bool AsciiEncoding::verifyLowAscii(const char* buffer, unsigned int length) {
     for (unsigned int i = 0; i < length; ++i) {
@@ -79,9 +94,11 @@ bool AsciiEncoding::convertFromUtf8(const char* /*buffer*/, unsigned int /*lengt
 
 bool AsciiEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                            bool rejectRedundantEscapes, int escapeRunLimit) const {
+    // The escape limits play no part for this encoding.
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
     AsciiDetectorSM detector;
-    return detector.verify(buffer, length, verifyCharacters, rejectRedundantEscapes,
-                           escapeRunLimit);
+    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
 }
 
 } // namespace charsetkit

@@ -12,18 +12,32 @@ const char* const EucJpEncoding::ms_aliases[] = {
     nullptr,
 };
 
-const char* EucJpEncoding::getDisplayName() const { return "Japanese (EUC)"; }
+const char* EucJpEncoding::getDisplayName() const {
+    return "Japanese (EUC)";
+}
 
-const char* EucJpEncoding::getPreferedID() const { return ms_aliases[0]; }
+const char* EucJpEncoding::getPreferedID() const {
+    return ms_aliases[0];
+}
 
-const char* EucJpEncoding::getJavaName() const { return "EUC_JP"; }
+const char* EucJpEncoding::getJavaName() const {
+    return "EUC_JP";
+}
 
-bool EucJpEncoding::isAliasOrName(const char* name) const { return generalCheckAliases(name, ms_aliases); }
+bool EucJpEncoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
 
-bool EucJpEncoding::isKindOfUtf8() const { return false; }
+bool EucJpEncoding::isKindOfUtf8() const {
+    return false;
+}
 
-bool EucJpEncoding::isAscii() const { return false; }
+bool EucJpEncoding::isAscii() const {
+    return false;
+}
 
-bool EucJpEncoding::isStateful() const { return false; }
+bool EucJpEncoding::isStateful() const {
+    return false;
+}
 
 } // namespace charsetkit

@@ -4,14 +4,20 @@
 
 namespace charsetkit {
 
-AbstractTraverser* EucJpEncoding::getExactEncodingTraverser() const { return nullptr; }
+AbstractTraverser* EucJpEncoding::getExactEncodingTraverser() const {
+    return nullptr;
+}
 
 bool EucJpEncoding::convertToUtf8(const char*, unsigned int, std::string&, bool&, bool) const {
     return false;
 }
 
-bool EucJpEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const { return false; }
+bool EucJpEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const {
+    return false;
+}
 
-bool EucJpEncoding::verify(const char*, unsigned int, bool, bool, int) const { return false; }
+bool EucJpEncoding::verify(const char*, unsigned int, bool, bool, int) const {
+    return false;
+}
 
 } // namespace charsetkit

@@ -4,14 +4,20 @@
 
 namespace charsetkit {
 
-AbstractTraverser* EucKrEncoding::getExactEncodingTraverser() const { return nullptr; }
+AbstractTraverser* EucKrEncoding::getExactEncodingTraverser() const {
+    return nullptr;
+}
 
 bool EucKrEncoding::convertToUtf8(const char*, unsigned int, std::string&, bool&, bool) const {
     return false;
 }
 
-bool EucKrEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const { return false; }
+bool EucKrEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const {
+    return false;
+}
 
-bool EucKrEncoding::verify(const char*, unsigned int, bool, bool, int) const { return false; }
+bool EucKrEncoding::verify(const char*, unsigned int, bool, bool, int) const {
+    return false;
+}
 
 } // namespace charsetkit

@@ -9,18 +9,32 @@ const char* const JisEncoding::ms_aliases[] = {
     nullptr,
 };
 
-const char* JisEncoding::getDisplayName() const { return "Japanese (JIS)"; }
+const char* JisEncoding::getDisplayName() const {
+    return "Japanese (JIS)";
+}
 
-const char* JisEncoding::getPreferedID() const { return ms_aliases[0]; }
+const char* JisEncoding::getPreferedID() const {
+    return ms_aliases[0];
+}
 
-const char* JisEncoding::getJavaName() const { return "ISO2022JP"; }
+const char* JisEncoding::getJavaName() const {
+    return "ISO2022JP";
+}
 
-bool JisEncoding::isAliasOrName(const char* name) const { return generalCheckAliases(name, ms_aliases); }
+bool JisEncoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
 
-bool JisEncoding::isKindOfUtf8() const { return false; }
+bool JisEncoding::isKindOfUtf8() const {
+    return false;
+}
 
-bool JisEncoding::isAscii() const { return false; }
+bool JisEncoding::isAscii() const {
+    return false;
+}
 
-bool JisEncoding::isStateful() const { return true; }
+bool JisEncoding::isStateful() const {
+    return true;
+}
 
 } // namespace charsetkit

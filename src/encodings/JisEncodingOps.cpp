@@ -4,14 +4,20 @@
 
 namespace charsetkit {
 
-AbstractTraverser* JisEncoding::getExactEncodingTraverser() const { return nullptr; }
+AbstractTraverser* JisEncoding::getExactEncodingTraverser() const {
+    return nullptr;
+}
 
 bool JisEncoding::convertToUtf8(const char*, unsigned int, std::string&, bool&, bool) const {
     return false;
 }
 
-bool JisEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const { return false; }
+bool JisEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const {
+    return false;
+}
 
-bool JisEncoding::verify(const char*, unsigned int, bool, bool, int) const { return false; }
+bool JisEncoding::verify(const char*, unsigned int, bool, bool, int) const {
+    return false;
+}
 
 } // namespace charsetkit

@@ -4,14 +4,20 @@
 
 namespace charsetkit {
 
-AbstractTraverser* SjisEncoding::getExactEncodingTraverser() const { return nullptr; }
+AbstractTraverser* SjisEncoding::getExactEncodingTraverser() const {
+    return nullptr;
+}
 
 bool SjisEncoding::convertToUtf8(const char*, unsigned int, std::string&, bool&, bool) const {
     return false;
 }
 
-bool SjisEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const { return false; }
+bool SjisEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const {
+    return false;
+}
 
-bool SjisEncoding::verify(const char*, unsigned int, bool, bool, int) const { return false; }
+bool SjisEncoding::verify(const char*, unsigned int, bool, bool, int) const {
+    return false;
+}
 
 } // namespace charsetkit

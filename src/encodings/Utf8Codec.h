@@ -31,8 +31,8 @@ inline void append(std::uint32_t v, std::string& out) {
         const char s[5] = {byte(0xF8u | (v >> 24)), trail(18), trail(12), trail(6), trail(0)};
         out.append(s, 5);
     } else {
-        const char s[6] = {byte(0xFCu | (v >> 30)), trail(24), trail(18),
-                           trail(12),               trail(6),  trail(0)};
+        const char s[6] = {
+            byte(0xFCu | (v >> 30)), trail(24), trail(18), trail(12), trail(6), trail(0)};
         out.append(s, 6);
     }
 }

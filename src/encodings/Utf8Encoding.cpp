@@ -8,33 +8,43 @@
 #include <cstdint>
 #include <new>
 
+#include "detectors/StatelessDriver.h"
 #include "encodings/CopyBytes.h"
 
 namespace charsetkit {
 
 // The charset labels of the encoding; the first is the preferred name.
 const char* const Utf8Encoding::ms_aliases[] = {
-    "utf-8",
-    "utf8",
-    "unicode-1-1-utf-8",
-    "unicode-2-0-utf-8",
-    "x-unicode-2-0-utf-8",
-    nullptr,
+    "utf-8", "utf8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8", nullptr,
 };
 
-const char* Utf8Encoding::getDisplayName() const { return "Unicode (UFT-8)"; }
+const char* Utf8Encoding::getDisplayName() const {
+    return "Unicode (UFT-8)";
+}
 
-const char* Utf8Encoding::getPreferedID() const { return ms_aliases[0]; }
+const char* Utf8Encoding::getPreferedID() const {
+    return ms_aliases[0];
+}
 
-const char* Utf8Encoding::getJavaName() const { return "UTF8"; }
+const char* Utf8Encoding::getJavaName() const {
+    return "UTF8";
+}
 
-bool Utf8Encoding::isAliasOrName(const char* name) const { return generalCheckAliases(name, ms_aliases); }
+bool Utf8Encoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
 
-bool Utf8Encoding::isKindOfUtf8() const { return true; }
+bool Utf8Encoding::isKindOfUtf8() const {
+    return true;
+}
 
-bool Utf8Encoding::isAscii() const { return false; }
+bool Utf8Encoding::isAscii() const {
+    return false;
+}
 
-bool Utf8Encoding::isStateful() const { return false; }
+bool Utf8Encoding::isStateful() const {
+    return false;
+}
 
 void Utf8Encoding::unicodeToUtf8(int codePoint, std::string& output) {
     utf8::append(static_cast<std::uint32_t>(codePoint), output);
@@ -107,9 +117,11 @@ bool Utf8Encoding::convertFromUtf8(const char* buffer, unsigned int length,
 
 bool Utf8Encoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                           bool rejectRedundantEscapes, int escapeRunLimit) const {
+    // The escape limits play no part for this encoding.
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
     Utf8DetectorSM detector;
-    return detector.verify(buffer, length, verifyCharacters, rejectRedundantEscapes,
-                           escapeRunLimit);
+    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
 }
 
 } // namespace charsetkit

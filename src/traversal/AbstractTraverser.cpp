@@ -8,8 +8,9 @@ AbstractTraverser::~AbstractTraverser() = default;
 
 void AbstractTraverser::setNewBuffer(const std::string& buffer) {
     // Buffers beyond INT_MAX bytes are bound up to that many bytes.
-    const int length =
-        buffer.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(buffer.size());
+    const int length = buffer.size() > static_cast<std::size_t>(INT_MAX)
+                           ? INT_MAX
+                           : static_cast<int>(buffer.size());
     setNewBuffer(buffer.data(), length);
 }
 
@@ -28,7 +29,9 @@ void AbstractTraverser::setNewBuffer(const char* buffer, int length) {
     advance();
 }
 
-bool AbstractTraverser::skipped() const { return m_skipped; }
+bool AbstractTraverser::skipped() const {
+    return m_skipped;
+}
 
 const char* AbstractTraverser::nextPosition() const {
     if (m_pos == nullptr) {

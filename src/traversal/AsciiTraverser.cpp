@@ -12,7 +12,9 @@ const char* AsciiTraverser::advance() {
     return m_pos;
 }
 
-AbstractTraverser* AsciiTraverser::createNew() const { return new (std::nothrow) AsciiTraverser(); }
+AbstractTraverser* AsciiTraverser::createNew() const {
+    return new (std::nothrow) AsciiTraverser();
+}
 
 void AsciiTraverser::resetStateToAscii() {}
 

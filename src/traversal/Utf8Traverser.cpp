@@ -21,7 +21,9 @@ const char* Utf8Traverser::advance() {
     return m_pos;
 }
 
-AbstractTraverser* Utf8Traverser::createNew() const { return new (std::nothrow) Utf8Traverser(); }
+AbstractTraverser* Utf8Traverser::createNew() const {
+    return new (std::nothrow) Utf8Traverser();
+}
 
 void Utf8Traverser::resetStateToAscii() {}
 

@@ -74,8 +74,8 @@ TEST(Utf8Decoder, ReadsWithoutValidating) {
 }
 
 TEST(Utf8Decoder, InvertsTheWriterOnEveryRow) {
-    for (int v : {0x41, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF, 0x200000, 0x3FFFFFF,
-                  0x4000000, 0x7FFFFFFF}) {
+    for (int v : {0x41, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF, 0x200000, 0x3FFFFFF, 0x4000000,
+                  0x7FFFFFFF}) {
         const std::string s = utf8Of(v);
         EXPECT_EQ(Utf8Encoding::utf8ToUnicode(reinterpret_cast<const unsigned char*>(s.data()),
                                               static_cast<int>(s.size())),
@@ -144,7 +144,8 @@ TEST(Utf8Encoding, VerifiesWithTheUtf8Machine) {
 TEST(Utf8Encoding, HandsOutItsTraverser) {
     std::unique_ptr<AbstractTraverser> t(Utf8Encoding().getExactEncodingTraverser());
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(typeid(*t), typeid(Utf8Traverser));
+    const AbstractTraverser& traverser = *t;
+    EXPECT_EQ(typeid(traverser), typeid(Utf8Traverser));
     EXPECT_TRUE(t->isStart());
     EXPECT_TRUE(t->isEnd());
 }
@@ -187,7 +188,8 @@ TEST(AsciiEncoding, CopiesToUtf8AndRefusesTheOtherWay) {
     EXPECT_EQ(result, "keep");
     std::unique_ptr<AbstractTraverser> t(ascii.getExactEncodingTraverser());
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(typeid(*t), typeid(AsciiTraverser));
+    const AbstractTraverser& traverser = *t;
+    EXPECT_EQ(typeid(traverser), typeid(AsciiTraverser));
 }
 
 } // namespace

@@ -28,8 +28,8 @@ TEST(StringUtils, FoldsOnlyAsciiLetters) {
         for (int b = 1; b < 256; ++b) {
             const char sa[2] = {static_cast<char>(a), 0};
             const char sb[2] = {static_cast<char>(b), 0};
-            const bool letterPair = a < 128 && b < 128 && std::isalpha(a) &&
-                                    std::tolower(a) == std::tolower(b);
+            const bool letterPair =
+                a < 128 && b < 128 && std::isalpha(a) && std::tolower(a) == std::tolower(b);
             ASSERT_EQ(StringUtils::compareCaseNotInline(sa, sb) == 0, a == b || letterPair)
                 << std::hex << a << " " << b;
         }
