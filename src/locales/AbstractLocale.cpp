@@ -5,7 +5,7 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "locales/AsciiPrefix.h"
+#include "detectors/AsciiRun.h"
 #include "locales/Settings.h"
 
 #include <cstddef>
@@ -42,18 +42,6 @@ void AbstractLocale::setSupportedEncodings(SupportedEncodings supported) {
 
 AbstractLocale::SupportedEncodings AbstractLocale::getSupportedEncodings() {
     return static_cast<SupportedEncodings>(settings::supportedEncodings());
-}
-
-void AbstractLocale::useRestrictiveUtf8(bool restrictive) {
-    m_restrictiveUtf8 = restrictive;
-}
-
-AbstractEncoding::EncodingID AbstractLocale::getExportedEncoding() {
-    return m_exportedEncoding;
-}
-
-void AbstractLocale::setExportedEncoding(AbstractEncoding::EncodingID encoding) {
-    m_exportedEncoding = encoding;
 }
 
 AbstractLocale* AbstractLocale::getLocaleForName(const char* name) {
@@ -120,7 +108,8 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
     // Plain ASCII text (no byte above 0x7F, no ESC, SO or SI) is ASCII
     // whatever machines the caller runs; nothing before the first other byte
     // is shown to the machines.
-    unsigned int pos = detail::plainAsciiPrefixLength(buffer, length);
+    std::size_t pos =
+        detail::plainAsciiRunLength(reinterpret_cast<const unsigned char*>(buffer), length);
     if (pos == length) {
         encodings->push_back(AbstractEncoding::Ascii);
         return;

@@ -16,6 +16,7 @@
 #include <charsetkit/traversal/SjisTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
+#include "detectors/StatelessDriver.h"
 #include "locales/Settings.h"
 
 #include <new>
@@ -157,12 +158,14 @@ bool JapaneseLocale::verifyUtf8(const char* buffer, unsigned int length, bool ve
     if (buffer == nullptr) {
         length = 0;
     }
+    // The direct driver answers as the machine's own verify() would, without
+    // a virtual call per byte.
     if (m_restrictiveUtf8 || restrictive) {
         JapaneseUtf8DetectorSM machine;
-        return machine.verify(buffer, length, verifyCharacters, false, 0);
+        return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
     }
     Utf8DetectorSM machine;
-    return machine.verify(buffer, length, verifyCharacters, false, 0);
+    return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
 }
 
 void JapaneseLocale::setSupportSingleByteKana(bool support) {

@@ -9,7 +9,8 @@
 #include <charsetkit/traversal/EucKrTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "locales/AsciiPrefix.h"
+#include "detectors/AsciiRun.h"
+#include "detectors/StatelessDriver.h"
 #include "locales/Settings.h"
 
 #include <new>
@@ -79,7 +80,8 @@ void KoreanLocale::detectAndVerifyEncoding(const char* buffer, unsigned int leng
     }
 
     // Plain ASCII is ASCII under every setting.
-    const unsigned int prefix = detail::plainAsciiPrefixLength(buffer, length);
+    const auto prefix = static_cast<unsigned int>(
+        detail::plainAsciiRunLength(reinterpret_cast<const unsigned char*>(buffer), length));
     if (prefix == length) {
         encodings->push_back(AbstractEncoding::Ascii);
         return;
@@ -149,7 +151,7 @@ bool KoreanLocale::verifyUtf8(const char* buffer, unsigned int length, bool veri
         length = 0;
     }
     Utf8DetectorSM machine;
-    return machine.verify(buffer, length, verifyCharacters, false, 0);
+    return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
 }
 
 } // namespace charsetkit

@@ -5,6 +5,8 @@
 #include <charsetkit/encodings/Utf8Encoding.h>
 #include <charsetkit/traversal/AsciiTraverser.h>
 
+#include "detectors/StatelessDriver.h"
+
 #include <new>
 
 namespace charsetkit {
@@ -71,7 +73,7 @@ bool Utf8Locale::verifyUtf8(const char* buffer, unsigned int length, bool /*veri
     }
     // Structure only: the UTF-8 locale looks no character up in any table.
     Utf8DetectorSM machine;
-    return machine.verify(buffer, length, false, false, 0);
+    return detail::runStatelessFast(machine, buffer, length, false);
 }
 
 } // namespace charsetkit
