@@ -119,20 +119,21 @@ bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std
     unsigned int pending = 0;
     for (unsigned int i = 0; i < length; ++i) {
         const unsigned char byte = bytes[i];
-        if (m_error) {
-            detail::appendLatin1(byte, result);
-            continue;
-        }
+        const bool failedBefore = m_error;
         EucJpDetectorSM::processByte(byte, false);
         if (m_error) {
-            // The first failure: the rest of the input, the bytes of the
-            // interrupted character included, is read as ISO-8859-1.
-            detail::appendLatin1Range(bytes + pending, bytes + i + 1, result);
+            // From the first failure on, the input is read as ISO-8859-1,
+            // the bytes of the character it interrupted included.
+            detail::appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
             continue;
         }
         switch (m_state) {
         case SingleByte:
             detail::appendLatin1(byte, result);
+            // The plain ASCII that follows is copied as it is, but for its
+            // last byte, which goes through the machine: a run leaves the
+            // machine as its last byte alone would.
+            i += detail::copyPlainAsciiRun(bytes, i + 1, length, result);
             break;
         case Jis0208:
             detail::appendCodePoint(

@@ -4,6 +4,7 @@
 #ifndef CHARSETKIT_SRC_DETECTORS_JAPANESEOUTPUT_H
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEOUTPUT_H
 
+#include "detectors/JapaneseDrivers.h"
 #include "encodings/Utf8Codec.h"
 
 #include <cstddef>
@@ -45,6 +46,15 @@ inline void appendLatin1Range(const unsigned char* first, const unsigned char* l
     for (; first != last; ++first) {
         appendLatin1(*first, result);
     }
+}
+
+/// Appends the plain ASCII from index `i` on but its last byte, which the
+/// caller feeds to its machine, and returns how many bytes it appended.
+inline unsigned int copyPlainAsciiRun(const unsigned char* bytes, unsigned int i,
+                                      unsigned int length, std::string& result) {
+    const unsigned int skip = plainAsciiRunToSkip(bytes, i, length);
+    result.append(reinterpret_cast<const char*>(bytes + i), skip);
+    return skip;
 }
 
 } // namespace detail

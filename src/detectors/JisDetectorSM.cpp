@@ -246,23 +246,26 @@ bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::
     unsigned int pending = 0;
     for (unsigned int i = 0; i < length; ++i) {
         const unsigned char byte = bytes[i];
-        if (m_error) {
-            detail::appendLatin1(byte, result);
-            continue;
-        }
+        const bool failedBefore = m_error;
         JisDetectorSM::processByte(byte, false);
         if (m_error) {
-            // The first failure: the rest of the input, the bytes of the
-            // interrupted character or escape sequence included, is read as
-            // ISO-8859-1.
-            detail::appendLatin1Range(bytes + pending, bytes + i + 1, result);
+            // From the first failure on, the input is read as ISO-8859-1,
+            // the bytes of the character or escape sequence it interrupted
+            // included.
+            detail::appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
             continue;
         }
         switch (m_state) {
-        case SingleByte:
-            // ASCII and JIS-Roman alike: 0x5C stays U+005C.
+        case SingleByte: {
+            // ASCII and JIS-Roman alike: 0x5C stays U+005C. The plain ASCII
+            // that follows is copied and counted, but for its last byte,
+            // which goes through the machine.
             detail::appendLatin1(byte, result);
+            const unsigned int skip = detail::copyPlainAsciiRun(bytes, i + 1, length, result);
+            detail::addJisCharacters(*this, skip);
+            i += skip;
             break;
+        }
         case KanaChar:
             detail::appendCodePoint(
                 JapaneseConversions::jis0201ToUnicodeFix(byte + 0x80, useReplacement, unmapped),

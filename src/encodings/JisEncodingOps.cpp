@@ -6,6 +6,8 @@
 #include <charsetkit/japanese/JapaneseConversions.h>
 #include <charsetkit/traversal/JisTraverser.h>
 
+#include "detectors/JapaneseDrivers.h"
+
 #include <new>
 
 namespace charsetkit {
@@ -26,13 +28,13 @@ bool JisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
 }
 
 // Runs the machine over the buffer with the escape limits checked after every
-// byte; the text must end in ASCII or JIS-Roman mode with no escape sequence
-// open.
+// byte (without virtual calls, taking runs of plain ASCII in one step); the text must end in ASCII
+// or JIS-Roman mode with no escape sequence open.
 bool JisEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                          bool rejectRedundantEscapes, int escapeRunLimit) const {
     JisDetectorSM detector;
-    return detector.verify(buffer, length, verifyCharacters, rejectRedundantEscapes,
-                           escapeRunLimit);
+    return detail::runJisFast(detector, buffer, length, verifyCharacters, rejectRedundantEscapes,
+                              escapeRunLimit);
 }
 
 AbstractTraverser* JisEncoding::getExactEncodingTraverser() const {

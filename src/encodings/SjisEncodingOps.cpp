@@ -6,6 +6,8 @@
 #include <charsetkit/japanese/JapaneseConversions.h>
 #include <charsetkit/traversal/SjisTraverser.h>
 
+#include "detectors/JapaneseDrivers.h"
+
 #include <new>
 
 namespace charsetkit {
@@ -25,14 +27,16 @@ bool SjisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
     return JapaneseConversions::utf8ToJapanese(buffer, length, AbstractEncoding::Sjis, result);
 }
 
-// Runs the machine over the buffer and fails at the first invalid byte. The
+// Runs the machine over the buffer (without virtual calls, taking runs of
+// plain ASCII in one step) and fails at the first invalid byte. The
 // escape limits do not apply, and the end of the buffer is not examined: a
 // buffer that ends after the first byte of a character verifies.
 bool SjisEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                           bool rejectRedundantEscapes, int escapeRunLimit) const {
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
     SjisDetectorSM detector;
-    return detector.verify(buffer, length, verifyCharacters, rejectRedundantEscapes,
-                           escapeRunLimit);
+    return detail::runJapaneseStatelessFast(detector, buffer, length, verifyCharacters);
 }
 
 AbstractTraverser* SjisEncoding::getExactEncodingTraverser() const {
