@@ -36,6 +36,10 @@ KoreanUtil* KoreanUtil::getInstance() {
 }
 
 bool KoreanUtil::isEucKrCharSet(const unsigned char* buffer, unsigned int length) {
+    // A null buffer holds no text of any length but 0.
+    if (buffer == nullptr) {
+        return length == 0;
+    }
     unsigned int i = 0;
     while (i < length) {
         const unsigned char lead = buffer[i];
@@ -58,7 +62,9 @@ bool KoreanUtil::isEucKrCharSet(const unsigned char* buffer, unsigned int length
 
 bool KoreanUtil::convertToUtf8(const unsigned char* input, unsigned int length,
                                std::string& output) {
-    if (m_converter == nullptr) {
+    // A null input of non-zero length would otherwise reach iconv as its
+    // reset call and "convert" to nothing.
+    if (m_converter == nullptr || (input == nullptr && length != 0)) {
         return false;
     }
     return m_converter->eucKrToUtf8(input, length, output);
@@ -66,7 +72,7 @@ bool KoreanUtil::convertToUtf8(const unsigned char* input, unsigned int length,
 
 bool KoreanUtil::convertFromUtf8(const unsigned char* input, unsigned int length,
                                  std::string& output) {
-    if (m_converter == nullptr) {
+    if (m_converter == nullptr || (input == nullptr && length != 0)) {
         return false;
     }
     return m_converter->utf8ToEucKr(input, length, output);

@@ -2,6 +2,7 @@
 #include <charsetkit/utilities/Convert.h>
 
 #include <cstddef>
+#include <functional>
 
 namespace charsetkit {
 
@@ -12,16 +13,23 @@ bool isHexDigit(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-} // namespace
-
-char TraverserUtils::hexValue(char high, char low) {
+// The byte that two hexadecimal digits stand for.
+char hexByte(char high, char low) {
     const int value = Convert::ms_hexToInt[static_cast<unsigned char>(high)] * 16 +
                       Convert::ms_hexToInt[static_cast<unsigned char>(low)];
     return static_cast<char>(static_cast<unsigned char>(value & 0xFF));
 }
 
-bool TraverserUtils::hexDecode(std::string& out, const char* in, int length,
-                               AbstractTraverser* traverser) {
+// Whether `bytes` points into the text of `text` (std::less gives a total
+// order even for pointers into different objects).
+bool pointsInto(const char* bytes, const std::string& text) {
+    const std::less<const char*> before;
+    const char* const start = text.data();
+    return !before(bytes, start) && before(bytes, start + text.size());
+}
+
+// hexDecode for an `out` that does not hold the input.
+bool decodeInto(std::string& out, const char* in, int length, AbstractTraverser* traverser) {
     out.clear();
     if (traverser == nullptr || length < 0 || (in == nullptr && length != 0)) {
         return false;
@@ -58,7 +66,7 @@ bool TraverserUtils::hexDecode(std::string& out, const char* in, int length,
             out.assign(in, size);
             return false;
         }
-        out.push_back(hexValue(high, low));
+        out.push_back(hexByte(high, low));
         copyFrom = pos + 3;
         // Past the '%' and its two digits. A traverser advanced at its end stays
         // there, so this never moves beyond the input.
@@ -70,6 +78,27 @@ bool TraverserUtils::hexDecode(std::string& out, const char* in, int length,
         out.append(in + copyFrom, size - copyFrom);
     }
     return true;
+}
+
+} // namespace
+
+char TraverserUtils::hexValue(char high, char low) {
+    return hexByte(high, low);
+}
+
+bool TraverserUtils::hexDecode(std::string& out, const char* in, int length,
+                               AbstractTraverser* traverser) {
+    if (in != nullptr && pointsInto(in, out)) {
+        // Decoding a string into itself: emptying and refilling `out` would
+        // overwrite input not yet read. Decode aside, then copy the result
+        // back into out's storage, which is large enough for it, so the
+        // traverser still points into live memory.
+        std::string decoded;
+        const bool ok = decodeInto(decoded, in, length, traverser);
+        out.assign(decoded);
+        return ok;
+    }
+    return decodeInto(out, in, length, traverser);
 }
 
 } // namespace charsetkit

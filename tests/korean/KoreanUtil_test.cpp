@@ -97,6 +97,18 @@ TEST(KoreanUtil, EmptyInputGivesEmptyOutput) {
     EXPECT_EQ(out, "");
 }
 
+// A null buffer with a non-zero length holds no text: every operation fails
+// instead of reading through the null pointer or converting nothing.
+TEST(KoreanUtil, NullInputWithALengthFails) {
+    KoreanUtil* const util = KoreanUtil::getInstance();
+    EXPECT_FALSE(util->isEucKrCharSet(nullptr, 2));
+    std::string out = "keep";
+    EXPECT_FALSE(util->convertToUtf8(nullptr, 2, out));
+    EXPECT_EQ(out, "keep");
+    EXPECT_FALSE(util->convertFromUtf8(nullptr, 3, out));
+    EXPECT_EQ(out, "keep");
+}
+
 TEST(KoreanUtil, LongTextConvertsWhole) {
     // Long enough that a conversion done in pieces would show its seams.
     std::string euc;

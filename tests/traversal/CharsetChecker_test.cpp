@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace charsetkit {
 namespace {
@@ -178,6 +179,36 @@ TEST(CharsetChecker, ValuesAlreadySeenAreNotReportedAgain) {
     EXPECT_EQ(report[0], '>');
     EXPECT_TRUE(seen[kLess]);
     EXPECT_FALSE(seen[kGreater]);
+}
+
+// Every byte value forbidden and present: the report buffer of exactly 256
+// bytes (on the heap, so that a write past it is caught) is filled to the
+// last byte, in first-found order, and nothing is reported twice.
+TEST(CharsetChecker, AllByteValuesFillTheReportBufferExactly) {
+    bool allowed[256] = {};
+    bool seen[256] = {};
+    std::string buffer;
+    for (int round = 0; round < 2; ++round) {
+        for (int value = 255; value >= 0; --value) {
+            buffer += static_cast<char>(value);
+        }
+    }
+    buffer += "%41%zz";
+    std::vector<char> report(256);
+    char* reportPointer = report.data();
+    int count = -1;
+    bool bad = true;
+    std::string text = "stale";
+    CharsetChecker().checkBuffer(allowed, true, buffer.data(), static_cast<int>(buffer.size()),
+                                 &reportPointer, &count, seen, &bad, nullptr, &text, false);
+    ASSERT_EQ(count, 256);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(static_cast<unsigned char>(report[static_cast<std::size_t>(i)]), 255 - i) << i;
+    }
+    // '%' is forbidden too, so no escape is ever opened.
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(text, "");
+    EXPECT_TRUE(std::none_of(std::begin(seen), std::end(seen), [](bool b) { return b; }));
 }
 
 TEST(CharsetChecker, OptionalOutputsMayBeNull) {

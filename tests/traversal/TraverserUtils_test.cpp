@@ -202,6 +202,40 @@ TEST(HexDecode, RefusesWhatItCannotScan) {
     EXPECT_TRUE(out.empty());
 }
 
+// Decoding a string into itself: the input is the output string's own
+// storage, which emptying and refilling the output would overwrite before it
+// is read.
+TEST(HexDecode, DecodesInPlace) {
+    const DecodeCase cases[] = {
+        {"a%20b%41", "a bA", true},
+        {"%41%42%43", "ABC", true},
+        {"%41%zz", "%41%zz", false},
+        {"x%4", "x%4", true},
+        {std::string(40, 'x') + "%41", std::string(40, 'x') + "A", true},
+    };
+    for (TraverserKind kind : allTraverserKinds()) {
+        auto traverser = makeTraverser(kind);
+        for (const DecodeCase& c : cases) {
+            for (bool tight : {false, true}) {
+                std::string text = c.in;
+                if (tight) {
+                    text.shrink_to_fit();
+                }
+                const bool ok = TraverserUtils::hexDecode(
+                    text, text.data(), static_cast<int>(text.size()), traverser.get());
+                EXPECT_EQ(ok, c.ok) << kindName(kind) << " on " << hexBytes(c.in);
+                EXPECT_EQ(hexBytes(text), hexBytes(c.out))
+                    << kindName(kind) << " on " << hexBytes(c.in);
+            }
+        }
+    }
+    // Only a part of the string as input.
+    AsciiTraverser traverser;
+    std::string text = "ab%41cd";
+    EXPECT_TRUE(TraverserUtils::hexDecode(text, text.data() + 2, 3, &traverser));
+    EXPECT_EQ(text, "A");
+}
+
 // Random buffers rich in '%' and digits, decoded by the library and by the
 // plain decoder of tests/reference.
 TEST(HexDecode, MatchesTheNaiveDecoderOnRandomBuffers) {

@@ -20,7 +20,7 @@ public:
     /// cases. The traverser is rebound to the input and left where the scan
     /// stopped; the caller keeps ownership. A null traverser, a negative
     /// length or a null input with a non-zero length gives false with `out`
-    /// emptied.
+    /// emptied. `in` may point into `out` itself, to decode a string in place.
     static bool hexDecode(std::string& out, const char* in, int length,
                           AbstractTraverser* traverser);
 
