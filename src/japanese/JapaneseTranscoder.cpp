@@ -22,17 +22,25 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
     JapaneseOutputBuffer output(target, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
 
-    for (std::size_t i = 0; i < length; ++i) {
-        // Between characters, a run of plain ASCII (no ESC, SO or SI) is
-        // copied in one go; the machine is fed only the run's last byte,
-        // which leaves it exactly as feeding the whole run would.
-        if (!detector.m_inChar && bytes[i] < 0x80) {
-            const std::size_t run = detail::plainAsciiRunLength(bytes + i, length - i);
-            if (run > 1) {
-                output.appendAscii(bytes + i, run - 1);
-                i += run - 1;
-            }
+    // Copies a run of plain ASCII (no ESC, SO or SI) that starts at `start`
+    // between characters, all but its last byte, and returns the position of
+    // that last byte. Feeding the machine that byte alone leaves it exactly as
+    // feeding the whole run would.
+    const auto skipAsciiRun = [&](std::size_t start) {
+        const std::size_t run = detail::plainAsciiRunLength(bytes + start, length - start);
+        if (run <= 1) {
+            return start;
         }
+        output.appendAscii(bytes + start, run - 1);
+        return start + run - 1;
+    };
+
+    // Runs are looked for only where a character may start after a
+    // multi-byte character (and at the start): after a run the next byte is
+    // never plain ASCII, and inside Japanese text the check costs one compare
+    // per character.
+    std::size_t i = length != 0 && bytes[0] < 0x80 ? skipAsciiRun(0) : 0;
+    for (; i < length; ++i) {
         const unsigned char byte = bytes[i];
         // Called without virtual dispatch: the machine's type is known here.
         detector.Utf8DetectorSM::processByte(byte, true);
@@ -62,6 +70,9 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
         if (!output.appendJis(static_cast<unsigned char>((code >> 8) & 0xFF),
                               static_cast<unsigned char>(code & 0xFF), set)) {
             return false;
+        }
+        if (i + 1 < length && bytes[i + 1] < 0x80) {
+            i = skipAsciiRun(i + 1) - 1;
         }
     }
 

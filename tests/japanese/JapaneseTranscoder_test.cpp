@@ -6,6 +6,7 @@
 #include <charsetkit/encodings/SjisEncoding.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "TestBytes.h"
 #include "japanese/JapaneseOutputBuffer.h"
 #include "japanese/SjisExtensionsSwitch.h"
 #include "reference/ReferenceTranscoder.h"
@@ -29,6 +30,7 @@ namespace {
 using charsetkit::AbstractEncoding;
 using charsetkit::JapaneseConversions;
 using charsetkit::JapaneseOutputBuffer;
+using charsetkit::test::hex;
 
 const std::string kEscAscii = "\x1B(B";
 const std::string kEscKana = "\x1B(I";
@@ -38,16 +40,6 @@ const std::string kUntouched = "untouched";
 
 const AbstractEncoding::EncodingID kTargets[] = {AbstractEncoding::EucJp, AbstractEncoding::Sjis,
                                                  AbstractEncoding::Jis};
-
-std::string hex(const std::string& bytes) {
-    std::string text;
-    char digits[4];
-    for (char byte : bytes) {
-        std::snprintf(digits, sizeof digits, "%02X ", static_cast<unsigned char>(byte));
-        text += digits;
-    }
-    return text.empty() ? "(empty)" : text;
-}
 
 std::string utf8(unsigned int cp) {
     std::string s;
