@@ -19,7 +19,9 @@ extern std::atomic<bool> g_supportSupplementaryKanji;
 extern std::atomic<bool> g_supportSjisExtensions;
 extern std::atomic<bool> g_supportJisExtendedRange;
 
-inline int supportedEncodings() { return g_supportedEncodings.load(std::memory_order_relaxed); }
+inline int supportedEncodings() {
+    return g_supportedEncodings.load(std::memory_order_relaxed);
+}
 inline bool supportSingleByteKana() {
     return g_supportSingleByteKana.load(std::memory_order_relaxed);
 }

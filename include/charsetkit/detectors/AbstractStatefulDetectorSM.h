@@ -13,8 +13,8 @@ public:
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) override;
     /// Returns false and touches nothing.
-    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result,
-                       bool& unmapped, bool useReplacement) override;
+    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
+                       bool useReplacement) override;
     /// Sets m_error when `rejectRedundantEscapes` is true and a redundant
     /// designation was seen, or when m_escapeRun >= `escapeRunLimit` (so a
     /// limit of 0 or less fails on the first byte).

@@ -13,8 +13,8 @@ public:
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) override;
     /// Returns false and touches nothing.
-    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result,
-                       bool& unmapped, bool useReplacement) override;
+    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
+                       bool useReplacement) override;
     /// Does nothing.
     void checkLimits(bool rejectRedundantEscapes, int escapeRunLimit) override;
     /// Always true.

@@ -22,8 +22,8 @@ class CHARSETKIT_EXPORT JisDetectorSM final : public AbstractStatefulDetectorSM 
 public:
     JisDetectorSM() = default;
     void processByte(unsigned char byte, bool verifyCharacters) override;
-    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result,
-                       bool& unmapped, bool useReplacement) override;
+    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
+                       bool useReplacement) override;
     bool isValidEndState() override;
     AbstractEncoding::EncodingID getEncodingID() override;
 

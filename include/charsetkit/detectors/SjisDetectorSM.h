@@ -14,8 +14,8 @@ class CHARSETKIT_EXPORT SjisDetectorSM final : public AbstractStatelessDetectorS
 public:
     SjisDetectorSM() = default;
     void processByte(unsigned char byte, bool verifyCharacters) override;
-    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result,
-                       bool& unmapped, bool useReplacement) override;
+    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
+                       bool useReplacement) override;
     AbstractEncoding::EncodingID getEncodingID() override;
 
     int m_state = 0;

@@ -16,8 +16,8 @@ public:
     bool isAscii() const override;
     bool isStateful() const override;
     AbstractTraverser* getExactEncodingTraverser() const override;
-    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result,
-                       bool& unmapped, bool useReplacement) const override;
+    bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
+                       bool useReplacement) const override;
     bool convertFromUtf8(const char* buffer, unsigned int length,
                          std::string& result) const override;
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,

@@ -43,8 +43,8 @@ public:
     virtual AbstractTraverser* getHtmlSafeEncodingTraverser() const = 0;
     /// A new traverser for text in the given encodings, owned by the caller;
     /// may be null (see the locale).
-    virtual AbstractTraverser* getHtmlSafeEncodingTraverser(
-        const std::vector<const AbstractEncoding*>& encodings) const = 0;
+    virtual AbstractTraverser*
+    getHtmlSafeEncodingTraverser(const std::vector<const AbstractEncoding*>& encodings) const = 0;
     /// Whether the buffer is valid UTF-8 by the locale's standard.
     virtual bool verifyUtf8(const char* buffer, unsigned int length, bool verifyCharacters,
                             bool restrictive) = 0;

@@ -5,7 +5,8 @@
 
 namespace charsetkit {
 
-/// Japanese text: ISO-2022-JP, Shift_JIS, EUC-JP and UTF-8 (as the supported-encodings setting allows).
+/// Japanese text: ISO-2022-JP, Shift_JIS, EUC-JP and UTF-8 (as the supported-encodings setting
+/// allows).
 class CHARSETKIT_EXPORT JapaneseLocale : public AbstractLocale {
 public:
     JapaneseLocale();

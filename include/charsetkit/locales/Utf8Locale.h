@@ -5,7 +5,8 @@
 
 namespace charsetkit {
 
-/// UTF-8 text. Its detection runs the UTF-8 machine alone and it ignores the supported-encodings setting.
+/// UTF-8 text. Its detection runs the UTF-8 machine alone and it ignores the supported-encodings
+/// setting.
 class CHARSETKIT_EXPORT Utf8Locale : public AbstractLocale {
 public:
     Utf8Locale();

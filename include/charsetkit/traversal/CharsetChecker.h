@@ -30,10 +30,10 @@ public:
     ///                 separated by ", ".
     /// acceptPercent:  with checkEscapes, '%' always opens an escape even when
     ///                 `allowed` forbids it.
-    void checkBuffer(const bool* const allowed, bool checkEscapes, const char* buffer,
-                     int length, char** reported, int* reportedCount, bool* seen,
-                     bool* badEscape = nullptr, AbstractTraverser* traverser = nullptr,
-                     std::string* badEscapeText = nullptr, bool acceptPercent = false);
+    void checkBuffer(const bool* const allowed, bool checkEscapes, const char* buffer, int length,
+                     char** reported, int* reportedCount, bool* seen, bool* badEscape = nullptr,
+                     AbstractTraverser* traverser = nullptr, std::string* badEscapeText = nullptr,
+                     bool acceptPercent = false);
 };
 
 } // namespace charsetkit

@@ -1,0 +1,188 @@
+#!/usr/bin/env python3
+"""Generates src/japanese/JisTables.cpp, the JIS code tables of JapaneseConversions.
+
+Reads the mapping files in data/jis/ and writes the eight direct-indexed tables
+(JIS X 0201 katakana, JIS X 0208, JIS X 0212 and the code page 932 extensions,
+each in both directions) as constant C++ arrays with literal initialisers, so
+that nothing runs when the library is loaded.
+
+Usage: python3 scripts/gen_jis_tables.py [--output FILE]
+
+Without --output the committed file src/japanese/JisTables.cpp is rewritten.
+The output depends only on the data files, so running the generator again
+must reproduce the committed file byte for byte (a test checks this).
+Python 3 standard library only.
+"""
+
+import argparse
+import os
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DATA_DIR = os.path.join(ROOT, "data", "jis")
+DEFAULT_OUTPUT = os.path.join(ROOT, "src", "japanese", "JisTables.cpp")
+
+JIS0208_FILE = "jis0208.txt"
+JIS0212_FILE = "jis0212.txt"
+EXTRA_FILE = "cp932-extensions.txt"
+
+NUMBERS_PER_LINE = 16
+
+
+class DataError(Exception):
+    pass
+
+
+def read_mapping(name):
+    """Returns the (key, value) pairs of a mapping file, in file order.
+
+    Lines hold two or more hexadecimal numbers separated by white space; only
+    the first two are used. Blank lines and lines starting with '#' are skipped.
+    """
+    path = os.path.join(DATA_DIR, name)
+    pairs = []
+    with open(path, encoding="ascii") as f:
+        for number, line in enumerate(f, 1):
+            text = line.strip()
+            if not text or text.startswith("#"):
+                continue
+            fields = text.split()
+            if len(fields) < 2:
+                raise DataError(f"{name}:{number}: expected two columns")
+            try:
+                key, value = int(fields[0], 16), int(fields[1], 16)
+            except ValueError:
+                raise DataError(f"{name}:{number}: not a hexadecimal number") from None
+            if key <= 0 or value <= 0 or value > 0xFFFF:
+                raise DataError(f"{name}:{number}: key or value out of range")
+            pairs.append((key, value))
+    return pairs
+
+
+def forward_map(name, pairs):
+    """The key -> value dictionary of a file; every key must be unique."""
+    result = {}
+    for key, value in pairs:
+        if key in result:
+            raise DataError(f"{name}: key 0x{key:04X} appears twice")
+        result[key] = value
+    return result
+
+
+def one_to_one_inverse(name, forward):
+    """The exact inverse of a one-to-one mapping."""
+    inverse = {}
+    for key, value in forward.items():
+        if value in inverse:
+            raise DataError(f"{name}: U+{value:04X} is mapped from two codes")
+        inverse[value] = key
+    return inverse
+
+
+def lowest_code_inverse(forward):
+    """The inverse that keeps the lowest code of each value."""
+    inverse = {}
+    for key in sorted(forward):
+        inverse.setdefault(forward[key], key)
+    return inverse
+
+
+def check_row_cell(name, forward, rows):
+    """Every key is row * 256 + cell with cell 0x21-0x7E and an allowed row."""
+    for key in forward:
+        row, cell = key >> 8, key & 0xFF
+        if row not in rows or not 0x21 <= cell <= 0x7E:
+            raise DataError(f"{name}: code 0x{key:04X} outside the allowed rows and cells")
+
+
+def build_tables():
+    jis0208 = forward_map(JIS0208_FILE, read_mapping(JIS0208_FILE))
+    jis0212 = forward_map(JIS0212_FILE, read_mapping(JIS0212_FILE))
+    extra = forward_map(EXTRA_FILE, read_mapping(EXTRA_FILE))
+
+    check_row_cell(JIS0208_FILE, jis0208, range(0x21, 0x7F))
+    check_row_cell(JIS0212_FILE, jis0212, range(0x21, 0x7F))
+    check_row_cell(EXTRA_FILE, extra, set(range(0x21, 0x7F)) | set(range(0x93, 0x98)))
+
+    common = set(jis0208) & set(extra)
+    if common:
+        raise DataError(f"extension codes that are also JIS X 0208 codes: {sorted(common)}")
+    both = set(jis0208.values()) & set(jis0212.values())
+    if both:
+        raise DataError(f"code points in both JIS X 0208 and JIS X 0212: {sorted(both)}")
+
+    jis0201 = {code: code + 0xFEC0 for code in range(0xA1, 0xE0)}
+
+    # Order and names follow the static members of JapaneseConversions.
+    return [
+        ("Jis0201ToUnicode", jis0201),
+        ("UnicodeToJis0201", one_to_one_inverse("JIS X 0201", jis0201)),
+        ("Jis0208ToUnicode", jis0208),
+        ("UnicodeToJis0208", one_to_one_inverse(JIS0208_FILE, jis0208)),
+        ("Jis0212ToUnicode", jis0212),
+        ("UnicodeToJis0212", one_to_one_inverse(JIS0212_FILE, jis0212)),
+        ("JisExtraToUnicode", extra),
+        ("UnicodeToJisExtra", lowest_code_inverse(extra)),
+    ]
+
+
+def format_number(value):
+    return f"0x{value:X}" if value else "0"
+
+
+def emit_table(out, name, mapping):
+    bottom, top = min(mapping), max(mapping)
+    entries = [mapping.get(key, 0) for key in range(bottom, top + 1)]
+    member = f"JapaneseConversions::ms_{name}"
+    out.append(f"// {name}: keys 0x{bottom:04X}-0x{top:04X}, {len(mapping)} mapped.")
+    out.append(f"const int {member}BottomIndex = 0x{bottom:04X};")
+    out.append(f"const int {member}TopIndex = 0x{top:04X};")
+    out.append(f"const int {member}ConversionTable[{len(entries)}] = {{")
+    for start in range(0, len(entries), NUMBERS_PER_LINE):
+        chunk = entries[start:start + NUMBERS_PER_LINE]
+        out.append(",".join(format_number(v) for v in chunk) + ",")
+    out.append("};")
+    out.append("")
+
+
+def generate():
+    out = [
+        "// Generated by scripts/gen_jis_tables.py from data/jis/jis0208.txt,",
+        "// data/jis/jis0212.txt and data/jis/cp932-extensions.txt. Do not edit:",
+        "// change the data or the generator and run it again.",
+        "//",
+        "// Direct-indexed tables: entry i of a ...ConversionTable holds the value",
+        "// mapped from key ...BottomIndex + i, or 0. Constant data with literal",
+        "// initialisers, so no code runs at load time.",
+        "// clang-format off",
+        "#include <charsetkit/japanese/JapaneseConversions.h>",
+        "",
+        "namespace charsetkit {",
+        "",
+    ]
+    for name, mapping in build_tables():
+        emit_table(out, name, mapping)
+    out.append("} // namespace charsetkit")
+    out.append("// clang-format on")
+    return "\n".join(out) + "\n"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--output", default=DEFAULT_OUTPUT,
+                        help="file to write (default: src/japanese/JisTables.cpp)")
+    args = parser.parse_args()
+    try:
+        text = generate()
+    except (DataError, OSError) as error:
+        print(f"gen_jis_tables.py: {error}", file=sys.stderr)
+        return 1
+    directory = os.path.dirname(os.path.abspath(args.output))
+    os.makedirs(directory, exist_ok=True)
+    with open(args.output, "w", encoding="ascii", newline="\n") as f:
+        f.write(text)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,51 @@
+// Finding runs of plain ASCII quickly. "Plain" bytes are those below 0x80
+// other than ESC (0x1B), SO (0x0E) and SI (0x0F): every machine treats them
+// between characters as one-byte characters, and every shift-free text is
+// mostly made of them. The scan looks at eight bytes at a time and only says
+// how far the run goes; the machines still make every decision.
+#ifndef CHARSETKIT_SRC_DETECTORS_ASCIIRUN_H
+#define CHARSETKIT_SRC_DETECTORS_ASCIIRUN_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace charsetkit {
+namespace detail {
+
+constexpr bool isPlainAscii(unsigned char b) {
+    return b < 0x80 && b != 0x1B && b != 0x0E && b != 0x0F;
+}
+
+/// True when some byte of `v` is zero (exact, no false answers).
+constexpr bool hasZeroByte(std::uint64_t v) {
+    return ((v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull) != 0;
+}
+
+/// True when all eight bytes of `v` are plain ASCII.
+constexpr bool allPlainAscii(std::uint64_t v) {
+    return (v & 0x8080808080808080ull) == 0 && !hasZeroByte(v ^ 0x1B1B1B1B1B1B1B1Bull) &&
+           !hasZeroByte(v ^ 0x0E0E0E0E0E0E0E0Eull) && !hasZeroByte(v ^ 0x0F0F0F0F0F0F0F0Full);
+}
+
+/// The number of plain ASCII bytes at the start of the `n` bytes at `p`.
+inline std::size_t plainAsciiRunLength(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+    while (n - i >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        if (!allPlainAscii(word)) {
+            break;
+        }
+        i += 8;
+    }
+    while (i < n && isPlainAscii(p[i])) {
+        ++i;
+    }
+    return i;
+}
+
+} // namespace detail
+} // namespace charsetkit
+
+#endif

@@ -1,0 +1,104 @@
+#include <charsetkit/encodings/AsciiEncoding.h>
+
+#include <charsetkit/detectors/AsciiDetectorSM.h>
+#include <charsetkit/traversal/AsciiTraverser.h>
+
+#include <new>
+
+#include "detectors/StatelessDriver.h"
+#include "encodings/CopyBytes.h"
+
+namespace charsetkit {
+
+// The charset labels of the encoding; the first is the preferred name.
+const char* const AsciiEncoding::ms_aliases[] = {
+    "iso-8859-1",
+    "us-ascii",
+    "iso8859-1",
+    "ascii",
+    "iso_8859-1",
+    "ANSI_X3.4-1968",
+    "iso-ir-6",
+    "ANSI_X3.4-1986",
+    "ISO_646.irv:1991",
+    "ISO646-US",
+    "us",
+    "IBM367",
+    "cp367",
+    "csASCII",
+    "latin1",
+    "iso_8859-1:1987",
+    "iso-ir-100",
+    "ibm819",
+    "cp819",
+    "Windows-1252",
+    "x-ansi",
+    nullptr,
+};
+
+const char* AsciiEncoding::getDisplayName() const {
+    return "Western";
+}
+
+const char* AsciiEncoding::getPreferedID() const {
+    return ms_aliases[0];
+}
+
+const char* AsciiEncoding::getJavaName() const {
+    return "ISO8859_1";
+}
+
+bool AsciiEncoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
+
+bool AsciiEncoding::isKindOfUtf8() const {
+    return true;
+}
+
+bool AsciiEncoding::isAscii() const {
+    return true;
+}
+
+bool AsciiEncoding::isStateful() const {
+    return false;
+}
+
+bool AsciiEncoding::verifyLowAscii(const char* buffer, unsigned int length) {
+    for (unsigned int i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(buffer[i]);
+        if (b >= 0x80 || b == 0x1B || b == 0x0E || b == 0x0F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+AbstractTraverser* AsciiEncoding::getExactEncodingTraverser() const {
+    return new (std::nothrow) AsciiTraverser();
+}
+
+bool AsciiEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
+                                  bool& unmapped, bool /*useReplacement*/) const {
+    // Western text is taken as it is: bytes 0x80-0xFF pass through unchanged.
+    unmapped = false;
+    copyBytes(buffer, length, result);
+    return true;
+}
+
+bool AsciiEncoding::convertFromUtf8(const char* /*buffer*/, unsigned int /*length*/,
+                                    std::string& /*result*/) const {
+    // Conversion into the Western encoding is not offered.
+    return false;
+}
+
+bool AsciiEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
+                           bool rejectRedundantEscapes, int escapeRunLimit) const {
+    // The escape limits play no part for this encoding.
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
+    AsciiDetectorSM detector;
+    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
+}
+
+} // namespace charsetkit

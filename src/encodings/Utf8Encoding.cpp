@@ -1,0 +1,127 @@
+#include <charsetkit/encodings/Utf8Encoding.h>
+
+#include "encodings/Utf8Codec.h"
+
+#include <charsetkit/detectors/Utf8DetectorSM.h>
+#include <charsetkit/traversal/Utf8Traverser.h>
+
+#include <cstdint>
+#include <new>
+
+#include "detectors/StatelessDriver.h"
+#include "encodings/CopyBytes.h"
+
+namespace charsetkit {
+
+// The charset labels of the encoding; the first is the preferred name.
+const char* const Utf8Encoding::ms_aliases[] = {
+    "utf-8", "utf8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8", nullptr,
+};
+
+const char* Utf8Encoding::getDisplayName() const {
+    return "Unicode (UFT-8)";
+}
+
+const char* Utf8Encoding::getPreferedID() const {
+    return ms_aliases[0];
+}
+
+const char* Utf8Encoding::getJavaName() const {
+    return "UTF8";
+}
+
+bool Utf8Encoding::isAliasOrName(const char* name) const {
+    return generalCheckAliases(name, ms_aliases);
+}
+
+bool Utf8Encoding::isKindOfUtf8() const {
+    return true;
+}
+
+bool Utf8Encoding::isAscii() const {
+    return false;
+}
+
+bool Utf8Encoding::isStateful() const {
+    return false;
+}
+
+void Utf8Encoding::unicodeToUtf8(int codePoint, std::string& output) {
+    utf8::append(static_cast<std::uint32_t>(codePoint), output);
+}
+
+int Utf8Encoding::utf8ToUnicode(const unsigned char* sequence, int length) {
+    // Lengths 0 and outside 1..6 read nothing and give 0.
+    if (sequence == nullptr) {
+        return 0;
+    }
+    // Up to 31 value bits: a six-byte lead contributes one bit, so the value
+    // always fits a non-negative int.
+    return static_cast<int>(utf8::decode(sequence, length));
+}
+
+int Utf8Encoding::getUtf8CharCount(const char* buffer, unsigned int length) {
+    if (buffer == nullptr) {
+        return 0;
+    }
+    // Only the lead byte of each character is read; the bytes it announces
+    // are stepped over by index, so a step past the end reads nothing.
+    unsigned int count = 0;
+    unsigned int pos = 0;
+    while (pos < length) {
+        const auto b = static_cast<unsigned char>(buffer[pos]);
+        unsigned int step = 1;
+        if (b < 0x80) {
+            step = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            step = (b == 0xC0 || b == 0xC1) ? 1 : 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            step = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            step = 4;
+        } else if ((b & 0xFC) == 0xF8) {
+            step = 5;
+        } else if ((b & 0xFE) == 0xFC) {
+            step = 6;
+        }
+        ++count;
+        if (step >= length - pos) {
+            break;
+        }
+        pos += step;
+    }
+    return static_cast<int>(count);
+}
+
+int Utf8Encoding::getUtf8CharCount(const std::string& text) {
+    return getUtf8CharCount(text.data(), static_cast<unsigned int>(text.size()));
+}
+
+AbstractTraverser* Utf8Encoding::getExactEncodingTraverser() const {
+    return new (std::nothrow) Utf8Traverser();
+}
+
+bool Utf8Encoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
+                                 bool& unmapped, bool /*useReplacement*/) const {
+    // UTF-8 input is copied as it is, without validation.
+    unmapped = false;
+    copyBytes(buffer, length, result);
+    return true;
+}
+
+bool Utf8Encoding::convertFromUtf8(const char* buffer, unsigned int length,
+                                   std::string& result) const {
+    copyBytes(buffer, length, result);
+    return true;
+}
+
+bool Utf8Encoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
+                          bool rejectRedundantEscapes, int escapeRunLimit) const {
+    // The escape limits play no part for this encoding.
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
+    Utf8DetectorSM detector;
+    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
+}
+
+} // namespace charsetkit
