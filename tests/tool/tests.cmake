@@ -12,7 +12,7 @@ foreach(step detect verify convert)
     COMMAND ${CMAKE_COMMAND}
       -DTOOL=$<TARGET_FILE:charsetkit_tool>
       -DSAMPLES=${_charsetkit_samples}
-      -DWORK=${CMAKE_CURRENT_BINARY_DIR}/tool-demo
+      -DWORK=${CMAKE_CURRENT_BINARY_DIR}/tool-demo-${step}
       -DSTEP=${step}
       -P ${CMAKE_CURRENT_LIST_DIR}/demo.cmake)
   set_tests_properties(tool_demo_${step} PROPERTIES LABELS "demo;tool")
