@@ -8,33 +8,76 @@ namespace tool {
 
 namespace {
 
-// Runs the encoding's own machine over the whole input, as the library's
-// verification does, and also refuses an input that ends inside a multi-byte
-// character: the library accepts that, which suits buffers read piece by
-// piece but not whole files.
+// Whether the input ends inside a multi-byte character. The library's
+// verification of the stateless encodings accepts that, which suits buffers
+// read piece by piece but not whole files. Only the tail after the last byte
+// below `syncBelow` is read: such a byte is never part of a multi-byte
+// character, so the machine stands between characters after it.
 template <typename Machine>
-Verdict runMachine(EncodingId id, const InputData& input, bool verifyCharacters) {
-    Verdict verdict;
-    Machine machine;
-    if (!machine.verify(input.data(), static_cast<unsigned int>(input.size()), verifyCharacters,
-                        false, 0)) {
-        verdict.reason = "not valid " + preferredName(id);
-    } else if (machine.m_inChar) {
-        verdict.reason = "ends inside a multi-byte character";
-    } else {
-        verdict.valid = true;
+bool endsInsideCharacter(const InputData& input, unsigned char syncBelow) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    std::size_t start = input.size();
+    while (start > 0 && bytes[start - 1] >= syncBelow) {
+        --start;
     }
-    return verdict;
+    Machine machine;
+    for (std::size_t i = start; i < input.size(); ++i) {
+        machine.processByte(bytes[i], false);
+    }
+    return machine.m_inChar;
 }
 
-// EUC-KR: a lead byte 0x81-0xFE takes the next byte with it.
-bool eucKrEndsInsideCharacter(const InputData& input) {
-    bool inChar = false;
+// EUC-KR in the code page 949 layout: bytes below 0x7F stand alone; a lead
+// 0x81-0xFE takes a trail 0x41-0x5A, 0x61-0x7A or 0x81-0xFE. Returns the
+// offset of the first byte that breaks the layout (`size` when none does),
+// and whether the input ends after a lead byte.
+std::size_t scanEucKr(const InputData& input, bool& endsInLead) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    endsInLead = false;
     for (std::size_t i = 0; i < input.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(input.data()[i]);
-        inChar = !inChar && byte >= 0x81 && byte <= 0xFE;
+        const unsigned char byte = bytes[i];
+        if (byte < 0x7F) {
+            continue;
+        }
+        if (byte < 0x81 || byte == 0xFF) {
+            return i;
+        }
+        if (i + 1 == input.size()) {
+            endsInLead = true;
+            return input.size();
+        }
+        const unsigned char trail = bytes[++i];
+        if (!((trail >= 0x41 && trail <= 0x5A) || (trail >= 0x61 && trail <= 0x7A) ||
+              (trail >= 0x81 && trail <= 0xFE))) {
+            return i;
+        }
     }
-    return inChar;
+    return input.size();
+}
+
+// The offset of the byte on which the encoding's machine fails, fed byte by
+// byte as the library's verification does; `size` when none fails.
+template <typename Machine>
+std::size_t findFailure(const InputData& input, bool verifyCharacters, bool rejectRedundantEscapes,
+                        int escapeRunLimit) {
+    Machine machine;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        machine.processByte(static_cast<unsigned char>(input.data()[i]), verifyCharacters);
+        machine.checkLimits(rejectRedundantEscapes, escapeRunLimit);
+        if (machine.m_error) {
+            return i;
+        }
+    }
+    return input.size();
+}
+
+std::string describeByteAt(const InputData& input, std::size_t offset) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < offset; ++i) {
+        line += input.data()[i] == '\n' ? 1 : 0;
+    }
+    return "byte " + printable(std::string(1, input.data()[offset])) + " at offset " +
+           std::to_string(offset) + ", line " + std::to_string(line);
 }
 
 } // namespace
@@ -84,27 +127,68 @@ std::vector<EncodingId> detectEncodings(AbstractLocale& locale, const InputData&
 
 Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters,
                     bool rejectRedundantEscapes, int escapeRunLimit) {
+    Verdict verdict;
+    const auto length = static_cast<unsigned int>(input.size());
+    if (!encodingFor(id).verify(input.data(), length, verifyCharacters, rejectRedundantEscapes,
+                                escapeRunLimit)) {
+        // Find where, for the message.
+        bool endsInLead = false;
+        switch (id) {
+        case AbstractEncoding::Ascii:
+            verdict.offset = findFailure<AsciiDetectorSM>(input, false, false, 0);
+            break;
+        case AbstractEncoding::Utf8:
+            verdict.offset = findFailure<Utf8DetectorSM>(input, verifyCharacters, false, 0);
+            break;
+        case AbstractEncoding::EucJp:
+            verdict.offset = findFailure<EucJpDetectorSM>(input, verifyCharacters, false, 0);
+            break;
+        case AbstractEncoding::Sjis:
+            verdict.offset = findFailure<SjisDetectorSM>(input, verifyCharacters, false, 0);
+            break;
+        case AbstractEncoding::Jis:
+            verdict.offset = findFailure<JisDetectorSM>(input, verifyCharacters,
+                                                        rejectRedundantEscapes, escapeRunLimit);
+            break;
+        case AbstractEncoding::EucKr:
+            verdict.offset = scanEucKr(input, endsInLead);
+            break;
+        }
+        if (verdict.offset < input.size()) {
+            verdict.reason = describeByteAt(input, verdict.offset);
+        } else if (id == AbstractEncoding::Jis) {
+            verdict.reason = "does not end in ASCII or JIS-Roman mode";
+        } else {
+            verdict.reason = "not valid " + preferredName(id);
+        }
+        return verdict;
+    }
+    bool truncated = false;
     switch (id) {
     case AbstractEncoding::Utf8:
-        return runMachine<Utf8DetectorSM>(id, input, verifyCharacters);
+        truncated = endsInsideCharacter<Utf8DetectorSM>(input, 0x80);
+        break;
     case AbstractEncoding::Sjis:
-        return runMachine<SjisDetectorSM>(id, input, verifyCharacters);
+        truncated = endsInsideCharacter<SjisDetectorSM>(input, 0x40);
+        break;
     case AbstractEncoding::EucJp:
-        return runMachine<EucJpDetectorSM>(id, input, verifyCharacters);
-    default:
+        truncated = endsInsideCharacter<EucJpDetectorSM>(input, 0x80);
+        break;
+    case AbstractEncoding::EucKr: {
+        bool endsInLead = false;
+        scanEucKr(input, endsInLead);
+        truncated = endsInLead;
         break;
     }
-    // ISO-2022-JP checks its end state itself, Western has no multi-byte
-    // characters and EUC-KR gets the end check below.
-    Verdict verdict;
-    if (!encodingFor(id).verify(input.data(), static_cast<unsigned int>(input.size()),
-                                verifyCharacters, rejectRedundantEscapes, escapeRunLimit)) {
-        verdict.reason = "not valid " + preferredName(id);
-    } else if (id == AbstractEncoding::EucKr && eucKrEndsInsideCharacter(input)) {
-        verdict.reason = "ends inside a multi-byte character";
-    } else {
-        verdict.valid = true;
+    default:
+        break; // ISO-2022-JP checks its end state itself; Western has no multi-byte characters.
     }
+    if (truncated) {
+        verdict.reason = "ends inside a multi-byte character";
+        verdict.offset = input.size();
+        return verdict;
+    }
+    verdict.valid = true;
     return verdict;
 }
 

@@ -67,6 +67,9 @@ std::vector<EncodingId> detectEncodings(AbstractLocale& locale, const InputData&
 struct Verdict {
     bool valid = false;
     std::string reason; ///< why not, when not valid
+    /// Offset of the first byte that does not fit, or the input's size when
+    /// the fault is at its end (or not known).
+    std::size_t offset = 0;
 };
 Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters,
                     bool rejectRedundantEscapes, int escapeRunLimit);

@@ -74,7 +74,7 @@ int runVerify(const std::vector<std::string>& args) {
                              .add("encoding", preferredName(id))
                              .add("valid", verdict.valid);
                          if (!verdict.valid) {
-                             json.add("reason", verdict.reason);
+                             json.add("reason", verdict.reason).add("offset", verdict.offset);
                          }
                          reporter.line(json.add("bytes", input.size()).str());
                      } else if (verdict.valid) {
