@@ -98,7 +98,7 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<Opt
                 arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             const OptionSpec* spec = findLong(specs, name);
             if (spec == nullptr) {
-                throw UsageError("unknown option --" + name);
+                throw UsageError("unknown option --" + name + " (see --help)");
             }
             if (!spec->takesValue) {
                 if (equals != std::string::npos) {
@@ -120,7 +120,7 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<Opt
         const OptionSpec* spec = findShort(specs, arg[1]);
         const std::string shown = arg.substr(0, 2);
         if (spec == nullptr) {
-            throw UsageError("unknown option " + shown);
+            throw UsageError("unknown option " + shown + " (see --help)");
         }
         if (!spec->takesValue) {
             if (arg.size() > 2) {

@@ -74,7 +74,7 @@ std::size_t findFailure(const InputData& input, bool verifyCharacters, bool reje
 std::string describeByteAt(const InputData& input, std::size_t offset) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < offset; ++i) {
-        line += input.data()[i] == '\n' ? 1 : 0;
+        line += input.data()[i] == '\n' ? 1U : 0U;
     }
     return "byte " + printable(std::string(1, input.data()[offset])) + " at offset " +
            std::to_string(offset) + ", line " + std::to_string(line);
