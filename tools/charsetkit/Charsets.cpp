@@ -101,8 +101,7 @@ EncodingId resolveLabel(const std::string& label) {
             return id;
         }
     }
-    throw UsageError("unknown encoding label '" + label +
-                     "' (charsetkit labels lists the known ones)");
+    throw UsageError("unknown encoding label '" + label + "' (see charsetkit labels)");
 }
 
 std::string preferredName(EncodingId id) {

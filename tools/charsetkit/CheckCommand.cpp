@@ -89,19 +89,6 @@ void addForbidden(const std::string& text, bool forbidden[256]) {
     }
 }
 
-std::string describeByte(unsigned char byte) {
-    static const char hex[] = "0123456789abcdef";
-    std::string text = "0x";
-    text += hex[byte >> 4];
-    text += hex[byte & 0x0F];
-    if (byte >= 0x20 && byte < 0x7F) {
-        text += " '";
-        text += static_cast<char>(byte);
-        text += "'";
-    }
-    return text;
-}
-
 // Splits the checker's list of malformed escapes: each is the '%' and the two
 // bytes after it, joined by ", "; only the last can be shorter, when the
 // input ends less than three bytes after its '%'.

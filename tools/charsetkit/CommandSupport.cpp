@@ -76,8 +76,8 @@ std::string describeByteAt(const InputData& input, std::size_t offset) {
     for (std::size_t i = 0; i < offset; ++i) {
         line += input.data()[i] == '\n' ? 1U : 0U;
     }
-    return "byte " + printable(std::string(1, input.data()[offset])) + " at offset " +
-           std::to_string(offset) + ", line " + std::to_string(line);
+    return "byte " + describeByte(static_cast<unsigned char>(input.data()[offset])) +
+           " at offset " + std::to_string(offset) + ", line " + std::to_string(line);
 }
 
 } // namespace

@@ -136,6 +136,18 @@ std::string printable(const std::string& bytes) {
     return out;
 }
 
+std::string describeByte(unsigned char byte) {
+    std::string text = "0x";
+    text += kHex[byte >> 4];
+    text += kHex[byte & 0x0F];
+    if (byte >= 0x20 && byte < 0x7F) {
+        text += " '";
+        text += static_cast<char>(byte);
+        text += "'";
+    }
+    return text;
+}
+
 void JsonLine::key(const std::string& name) {
     if (!m_body.empty()) {
         m_body += ',';

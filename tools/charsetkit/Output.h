@@ -39,6 +39,9 @@ std::string jsonString(const std::string& text);
 /// Bytes 0x20-0x7E as they are ('\\' doubled), every other byte as \xHH.
 std::string printable(const std::string& bytes);
 
+/// "0x3c '<'" for a printable byte, "0x95" for any other.
+std::string describeByte(unsigned char byte);
+
 /// A progress line on stderr for long runs, shown only when stderr is a
 /// terminal, first after half a second and then at most ten times a second.
 class Progress {

@@ -51,8 +51,11 @@ const Command kCommands[] = {
 };
 
 int usageError(const std::string& command, const std::string& message) {
-    const std::string where = command.empty() ? std::string("charsetkit") : "charsetkit " + command;
-    std::fprintf(stderr, "%s: %s (see %s --help)\n", where.c_str(), message.c_str(), where.c_str());
+    if (command.empty()) {
+        std::fprintf(stderr, "charsetkit: %s (see charsetkit --help)\n", message.c_str());
+    } else {
+        std::fprintf(stderr, "charsetkit %s: %s\n", command.c_str(), message.c_str());
+    }
     return ExitTrouble;
 }
 
