@@ -324,6 +324,47 @@ class BadInputTest(ToolTestCase):
                                      "--encoding", encoding, stdin=garbage)
                 self.assertEqual(code, 1, err)
 
+    def test_verify_names_the_first_byte_that_does_not_fit(self):
+        cases = [
+            ("shift_jis", b"abc\n\x82\xa0\xff", "byte 0xff at offset 6, line 2", 6),
+            ("euc-jp", b"<p>\xa4\xa2\x82</p>", "byte 0x82 at offset 5, line 1", 5),
+            ("utf-8", b"ok\n\n\xc3\x28", "byte 0x28 '(' at offset 5, line 3", 5),
+            ("euc-kr", b"\xb0\xa1\xb0\x20", "byte 0x20 ' ' at offset 3, line 1", 3),
+            ("iso-8859-1", b"caf\xe9\x1b", "byte 0x1b at offset 4, line 1", 4),
+            ("iso-2022-jp", b"\x1b$B\x30\x21", "does not end in ASCII or JIS-Roman mode", 5),
+            ("utf-8", b"abc\xe3\x81", "ends inside a multi-byte character", 5),
+            ("euc-kr", b"abc\xb0", "ends inside a multi-byte character", 4),
+            ("euc-jp", b"\xa4\xa2\x8f\xb0", "ends inside a multi-byte character", 4),
+        ]
+        for encoding, data, reason, offset in cases:
+            with self.subTest(encoding=encoding, data=data):
+                code, out, _ = run("verify", "--encoding", encoding, stdin=data)
+                self.assertEqual(code, 1, hexdump(data))
+                self.assertEqual(out.decode(), f"(standard input): invalid {encoding} ({reason})\n")
+                _, out, _ = run("verify", "--json", "--encoding", encoding, stdin=data)
+                self.assertEqual(json.loads(out)["offset"], offset)
+
+    def test_inputs_too_large_for_one_call(self):
+        huge = self.path("huge.bin")
+        with open(huge, "wb") as f:  # sparse: takes no room on disk
+            f.truncate(2**32)
+        code, out, err = run("detect", huge)
+        self.assertEqual((code, out), (2, b""))
+        self.assertOneLineError(err, huge, "too large")
+        with open(huge, "r+b") as f:
+            f.truncate(2**31)
+        code, out, err = run("check", "--forbid", "<", huge)
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, huge, "too large")
+
+    def test_errors_also_appear_as_json_records(self):
+        missing = self.path("missing.txt")
+        code, out, err = run("detect", "--json", missing, self.sample("en-page.html"))
+        self.assertEqual(code, 2)
+        records = [json.loads(line) for line in out.decode().splitlines()]
+        self.assertEqual(records[0], {"file": missing, "error": "No such file or directory"})
+        self.assertEqual(records[1]["encodings"], ["iso-8859-1"])
+
     def test_usage_errors(self):
         cases = [
             (["frobnicate"], "unknown command 'frobnicate'"),
