@@ -156,6 +156,8 @@ Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters
         }
         if (verdict.offset < input.size()) {
             verdict.reason = describeByteAt(input, verdict.offset);
+        } else if (endsInLead) {
+            verdict.reason = "ends inside a multi-byte character";
         } else if (id == AbstractEncoding::Jis) {
             verdict.reason = "does not end in ASCII or JIS-Roman mode";
         } else {
