@@ -1,6 +1,8 @@
+#include "AtomicFile.h"
 #include "Commands.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace charsetkit {
 namespace tool {
@@ -32,7 +34,9 @@ Options:
 
 The input must be valid in its encoding (an input that ends inside a
 multi-byte character is not). Western (iso-8859-1) text is read and written
-as Windows-1252, a superset of ISO-8859-1's printable characters.
+as Windows-1252, a superset of ISO-8859-1's printable characters. With -o,
+the text is converted and written line block by line block, so that memory
+stays near the input's size however large it is.
 
 Exit status: 0 when converted, 1 when the conversion is refused (detection
 empty or ambiguous, input not valid, a character that the output encoding
@@ -41,6 +45,44 @@ conversion is refused.
 )HELP";
 
 namespace {
+
+// Inputs are converted in pieces of about this size, cut after a line end.
+constexpr std::size_t kPieceSize = 1 << 20;
+
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where the next piece of the input ends: after the first line end at least
+// kPieceSize bytes on, or at the end of the input. A line feed never lies
+// inside a character of any of the encodings; in ISO-2022-JP text it is a
+// place to cut only while ASCII is designated (the next piece starts in
+// ASCII), which the last escape sequence before it tells.
+std::size_t pieceEnd(const char* data, std::size_t size, std::size_t start, EncodingId from) {
+    if (size - start <= kPieceSize) {
+        return size;
+    }
+    bool ascii = true; // the mode at `start`: pieces start in ASCII
+    std::size_t scanned = start;
+    for (std::size_t i = start + kPieceSize; i < size; ++i) {
+        if (data[i] != '\n') {
+            continue;
+        }
+        if (from == AbstractEncoding::Jis) {
+            for (; scanned < i; ++scanned) {
+                if (data[scanned] == '\x1B' && size - scanned >= 3) {
+                    ascii = data[scanned + 1] == '(' && data[scanned + 2] == 'B';
+                }
+            }
+            if (!ascii) {
+                continue;
+            }
+        }
+        return i + 1;
+    }
+    return size;
+}
 
 // The first character of the UTF-8 `text` that `encoding` cannot write, or
 // `size` when there is none. Blocks of text are tried first, so that only one
@@ -72,18 +114,32 @@ std::size_t findUnconvertible(const AbstractEncoding& encoding, const char* text
     return size;
 }
 
-std::string describeCharacter(const char* text, std::size_t size, std::size_t offset) {
+// "the character U+D55C '한' at line 2, column 5", lines counted from
+// `firstLine` (the text starts at the beginning of a line).
+std::string describeCharacter(const char* text, std::size_t size, std::size_t offset,
+                              std::size_t firstLine) {
+    std::size_t line = firstLine;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    const std::string where = describePosition(text + lineStart, offset - lineStart);
+    // describePosition counts from line 1 of its text, which is `line` here.
+    const std::string position = "line " + std::to_string(line) + where.substr(where.find(','));
     const std::size_t length = utf8CharLength(text + offset, size - offset);
     if (length == 0) {
-        return "the invalid UTF-8 byte 0x" + printable(std::string(1, text[offset])).substr(2) +
-               " at " + describePosition(text, offset);
+        return "the byte " + describeByte(static_cast<unsigned char>(text[offset])) + " at " +
+               position;
     }
     const unsigned int codePoint = utf8CodePoint(text + offset, length);
     std::string shown = codePointName(codePoint);
     if (codePoint >= 0x20 && codePoint != 0x7F && (codePoint < 0x80 || codePoint >= 0xA0)) {
         shown += " '" + std::string(text + offset, length) + "'";
     }
-    return "the character " + shown + " at " + describePosition(text, offset);
+    return "the character " + shown + " at " + position;
 }
 
 // Counts the five-byte tagged codes that stand for Japanese characters
@@ -93,9 +149,97 @@ std::size_t countTaggedCodes(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), static_cast<char>(0xF8)));
 }
 
-class Refusal : public std::runtime_error {
+// Converts pieces of text from one encoding to another by way of UTF-8.
+class PieceConverter {
 public:
-    using std::runtime_error::runtime_error;
+    PieceConverter(EncodingId from, EncodingId to, bool replace)
+        : m_from(from), m_to(to), m_replace(replace) {}
+
+    /// Appends the conversion of `size` bytes at `data`, which start at line
+    /// `firstLine` of the input, to `out`; throws Refusal when it cannot.
+    void convert(const char* data, std::size_t size, std::size_t firstLine, std::string& out) {
+        const char* text = data;
+        std::size_t textSize = size;
+        if (m_from != AbstractEncoding::Utf8) {
+            m_utf8.clear();
+            if (m_from == AbstractEncoding::Ascii) {
+                westernToUtf8(data, size, m_utf8);
+            } else {
+                bool unmapped = false;
+                if (!encodingFor(m_from).convertToUtf8(data, static_cast<unsigned int>(size),
+                                                       m_utf8, unmapped, m_replace)) {
+                    throw Refusal(failedLine(data, size, firstLine) + " cannot be converted from " +
+                                  preferredName(m_from) + " to UTF-8");
+                }
+                m_unmapped = m_unmapped || unmapped;
+                if (unmapped && !m_replace) {
+                    m_taggedCodes += countTaggedCodes(m_utf8);
+                }
+            }
+            text = m_utf8.data();
+            textSize = m_utf8.size();
+        }
+        if (m_to == AbstractEncoding::Utf8) {
+            out.append(text, textSize);
+            return;
+        }
+        if (m_taggedCodes > 0) {
+            throw Refusal("some characters have no Unicode mapping and cannot be written in " +
+                          preferredName(m_to) + " (use --replace)");
+        }
+        std::size_t failedAt = textSize;
+        bool ok = true;
+        if (m_to == AbstractEncoding::Ascii) {
+            ok = utf8ToWestern(text, textSize, m_piece, failedAt);
+        } else {
+            ok = encodingFor(m_to).convertFromUtf8(text, static_cast<unsigned int>(textSize),
+                                                   m_piece);
+            if (!ok) {
+                failedAt = findUnconvertible(encodingFor(m_to), text, textSize);
+            }
+        }
+        if (!ok) {
+            if (failedAt < textSize) {
+                throw Refusal(describeCharacter(text, textSize, failedAt, firstLine) +
+                              " cannot be written in " + preferredName(m_to));
+            }
+            throw Refusal("the text could not be converted to " + preferredName(m_to));
+        }
+        out += m_piece;
+        m_piece.clear();
+    }
+
+    bool unmapped() const { return m_unmapped; }
+    std::size_t taggedCodes() const { return m_taggedCodes; }
+
+private:
+    // "line N" of the first line of a piece that the converter refuses alone.
+    std::string failedLine(const char* data, std::size_t size, std::size_t firstLine) {
+        std::string scratch;
+        bool unmapped = false;
+        std::size_t line = firstLine;
+        for (std::size_t start = 0; start < size; ++line) {
+            const char* newline =
+                static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+            const std::size_t end =
+                newline != nullptr ? static_cast<std::size_t>(newline - data) + 1 : size;
+            if (!encodingFor(m_from).convertToUtf8(data + start,
+                                                   static_cast<unsigned int>(end - start), scratch,
+                                                   unmapped, m_replace)) {
+                return "line " + std::to_string(line);
+            }
+            start = end;
+        }
+        return "the text";
+    }
+
+    EncodingId m_from;
+    EncodingId m_to;
+    bool m_replace;
+    bool m_unmapped = false;
+    std::size_t m_taggedCodes = 0;
+    std::string m_utf8;
+    std::string m_piece;
 };
 
 } // namespace
@@ -131,8 +275,9 @@ int runConvert(const std::vector<std::string>& args) {
         }
     }
     const std::string output = parsed.value("output");
+    const bool toStdout = output.empty() || output == "-";
     const bool json = parsed.has("json");
-    if (json && (output.empty() || output == "-")) {
+    if (json && toStdout) {
         throw UsageError("option --json needs -o OUT (standard output carries the text)");
     }
     const DetectionSettings settings = readDetectionSettings(parsed);
@@ -141,6 +286,7 @@ int runConvert(const std::vector<std::string>& args) {
 
     const std::string path = parsed.positionals().empty() ? "-" : parsed.positionals()[0];
     const std::string name = displayName(path);
+    const std::string outputName = toStdout ? std::string("standard output") : output;
     Reporter reporter(json);
     InputData input;
     std::string error;
@@ -149,12 +295,16 @@ int runConvert(const std::vector<std::string>& args) {
         return reporter.status();
     }
 
-    std::string utf8;           // the text as UTF-8, when it is not the input itself
-    const char* text = nullptr; // the UTF-8 text
-    std::size_t textSize = 0;
-    std::string converted; // the final output, when it is not `text`
-    bool unmapped = false;
-    std::size_t taggedCodes = 0;
+    AtomicFile file;
+    if (!toStdout && !file.open(output, error)) {
+        reporter.fileError(outputName, error);
+        return reporter.status();
+    }
+    // Standard output cannot be taken back: the whole text is converted
+    // before any of it is written there. A file is written piece by piece.
+    std::string converted;
+    std::size_t written = 0;
+    PieceConverter converter(fromId, toId, parsed.has("replace"));
     try {
         if (autoDetect && !input.empty()) {
             const std::vector<EncodingId> found = detectEncodings(*locale, input, settings);
@@ -171,6 +321,7 @@ int runConvert(const std::vector<std::string>& args) {
                               " (give --from LABEL)");
             }
             fromId = found[0];
+            converter = PieceConverter(fromId, toId, parsed.has("replace"));
         }
         const Verdict verdict =
             verifyWhole(fromId, input, settings.verifyCharacters, settings.rejectRedundantEscapes,
@@ -179,57 +330,29 @@ int runConvert(const std::vector<std::string>& args) {
             throw Refusal("the input is not valid " + preferredName(fromId) + " (" +
                           verdict.reason + ")");
         }
-
-        // To UTF-8.
-        if (fromId == AbstractEncoding::Utf8) {
-            text = input.data();
-            textSize = input.size();
+        if (toStdout && fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8) {
+            // Nothing to convert: the input is written as it is, below.
         } else {
-            if (fromId == AbstractEncoding::Ascii) {
-                westernToUtf8(input.data(), input.size(), utf8);
-            } else if (!encodingFor(fromId).convertToUtf8(input.data(),
-                                                          static_cast<unsigned int>(input.size()),
-                                                          utf8, unmapped, parsed.has("replace"))) {
-                throw Refusal("the " + preferredName(fromId) +
-                              " text could not be converted to UTF-8");
-            }
-            if (unmapped && !parsed.has("replace")) {
-                taggedCodes = countTaggedCodes(utf8);
-            }
-            text = utf8.data();
-            textSize = utf8.size();
-        }
-
-        // From UTF-8.
-        if (toId != AbstractEncoding::Utf8) {
-            if (taggedCodes > 0) {
-                throw Refusal("some characters have no Unicode mapping and cannot be written "
-                              "in " +
-                              preferredName(toId) + " (use --replace)");
-            }
-            std::size_t failedAt = textSize;
-            bool ok = true;
-            if (toId == AbstractEncoding::Ascii) {
-                ok = utf8ToWestern(text, textSize, converted, failedAt);
-            } else {
-                ok = encodingFor(toId).convertFromUtf8(text, static_cast<unsigned int>(textSize),
-                                                       converted);
-                if (!ok) {
-                    failedAt = findUnconvertible(encodingFor(toId), text, textSize);
+            std::size_t line = 1;
+            for (std::size_t start = 0; start < input.size();) {
+                const std::size_t end = pieceEnd(input.data(), input.size(), start, fromId);
+                converter.convert(input.data() + start, end - start, line, converted);
+                line += static_cast<std::size_t>(
+                    std::count(input.data() + start, input.data() + end, '\n'));
+                if (!toStdout) {
+                    if (!file.write(converted.data(), converted.size(), error)) {
+                        reporter.fileError(outputName, error);
+                        return reporter.status();
+                    }
+                    written += converted.size();
+                    converted.clear();
+                    input.forgetBefore(end);
                 }
+                start = end;
             }
-            if (!ok) {
-                if (failedAt < textSize) {
-                    throw Refusal(describeCharacter(text, textSize, failedAt) +
-                                  " cannot be written in " + preferredName(toId));
-                }
-                throw Refusal("the text could not be converted to " + preferredName(toId));
-            }
-            std::string().swap(utf8);
-            text = converted.data();
-            textSize = converted.size();
         }
     } catch (const Refusal& refusal) {
+        file.discard();
         reporter.note(name, std::string(refusal.what()) + "; conversion refused");
         if (json) {
             reporter.line(JsonLine().add("file", name).add("refused", refusal.what()).str());
@@ -237,31 +360,39 @@ int runConvert(const std::vector<std::string>& args) {
         return finishStdout() ? ExitNegative : ExitTrouble;
     }
 
-    if (!writeOutput(output, text, textSize, error)) {
-        reporter.fileError(
-            output.empty() || output == "-" ? std::string("standard output") : output, error);
+    if (toStdout) {
+        const bool copy = fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8;
+        const char* data = copy ? input.data() : converted.data();
+        const std::size_t size = copy ? input.size() : converted.size();
+        if (!writeOutput("", data, size, error)) {
+            reporter.fileError(outputName, error);
+            return reporter.status();
+        }
+        written = size;
+    } else if (!file.commit(error)) {
+        reporter.fileError(outputName, error);
         return reporter.status();
     }
-    if (taggedCodes > 0) {
-        reporter.note(name, std::to_string(taggedCodes) +
+    if (converter.taggedCodes() > 0) {
+        reporter.note(name, std::to_string(converter.taggedCodes()) +
                                 " characters without a Unicode mapping were written as tagged "
                                 "codes (use --replace to write U+30FB instead)");
-    } else if (unmapped) {
+    } else if (converter.unmapped()) {
         reporter.note(name, "characters without a Unicode mapping were written as U+30FB");
     }
-    if (!output.empty() && output != "-") {
+    if (!toStdout) {
         if (json) {
             reporter.line(JsonLine()
                               .add("file", name)
                               .add("from", preferredName(fromId))
                               .add("to", preferredName(toId))
                               .add("output", output)
-                              .add("bytes", textSize)
-                              .add("unmapped", unmapped)
+                              .add("bytes", written)
+                              .add("unmapped", converter.unmapped())
                               .str());
         } else {
             reporter.line(name + ": " + preferredName(fromId) + " -> " + preferredName(toId) +
-                          ", " + std::to_string(textSize) + " bytes written to " + output);
+                          ", " + std::to_string(written) + " bytes written to " + output);
         }
     }
     return finishStdout() ? reporter.status() : ExitTrouble;

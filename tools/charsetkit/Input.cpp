@@ -63,6 +63,17 @@ void InputData::release() {
     std::string().swap(m_owned);
 }
 
+void InputData::forgetBefore(std::size_t offset) {
+    if (m_mapped == nullptr) {
+        return;
+    }
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t length = std::min(offset, m_mappedSize) / page * page;
+    if (length > 0) {
+        madvise(const_cast<char*>(m_mapped), length, MADV_DONTNEED);
+    }
+}
+
 bool InputData::load(const std::string& path, std::string& error) {
     release();
     if (path == "-") {

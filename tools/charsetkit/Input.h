@@ -29,6 +29,11 @@ public:
     std::size_t size() const { return m_mapped != nullptr ? m_mappedSize : m_owned.size(); }
     bool empty() const { return size() == 0; }
 
+    /// Tells that the bytes before `offset` will not be read again, so that a
+    /// mapped file's pages there can leave memory (they are read back from
+    /// the file if touched after all).
+    void forgetBefore(std::size_t offset);
+
     /// Reads `path` ("-" is standard input). On failure returns false with a
     /// reason such as "No such file or directory" or "is a directory".
     bool load(const std::string& path, std::string& error);
