@@ -253,6 +253,46 @@ class ConvertTest(ToolTestCase):
         self.assertEqual(proc.returncode, 2)
         self.assertIn(b"standard output", proc.stderr)
 
+    def test_piecewise_conversion_to_a_file_equals_the_whole(self):
+        # Over a megabyte, so that -o converts it in pieces cut after line ends;
+        # some line ends fall while JIS-Roman is designated, where no cut may be.
+        lines = []
+        for i in range(60000):
+            text = f"行{i}：漢字とかな。".encode("iso-2022-jp")
+            if i % 7 == 0:
+                text += b"\x1b(J~\\"  # JIS-Roman overline and yen sign, left open
+                text += b"\n" + b"x" * (i % 5) + b"\x1b(B"
+            lines.append(text + b"\n")
+        data = b"".join(lines)
+        self.assertGreater(len(data), 3 * 2**20)
+        source = self.write("big.iso-2022-jp.txt", data)
+        code, whole, err = run("convert", "--from", "iso-2022-jp", source)
+        self.assertEqual(code, 0, err)
+        target = self.path("out.txt")
+        code, _, err = run("convert", "--from", "iso-2022-jp", "-o", target, source)
+        self.assertEqual(code, 0, err)
+        with open(target, "rb") as f:
+            self.assertEqual(f.read(), whole)
+        for to in ("euc-jp", "shift_jis", "iso-2022-jp"):
+            with self.subTest(to=to):
+                code, whole, err = run("convert", "--from", "iso-2022-jp", "--to", to, source)
+                self.assertEqual(code, 0, err)
+                code, _, err = run("convert", "--from", "iso-2022-jp", "--to", to, "-o", target,
+                                   source)
+                self.assertEqual(code, 0, err)
+                with open(target, "rb") as f:
+                    self.assertEqual(f.read(), whole)
+
+    def test_refusal_in_a_later_piece(self):
+        data = "一行のテキスト\n".encode() * 300000 + "최후\n".encode()
+        source = self.write("big.txt", data)
+        target = self.path("out.txt")
+        code, out, err = run("convert", "--to", "euc-jp", "-o", target, source)
+        self.assertEqual((code, out), (1, b""))
+        self.assertOneLineError(err, "U+CD5C", "line 300001, column 1", "refused")
+        self.assertFalse(os.path.exists(target))
+        self.assertEqual(self.leftovers(), [])
+
     def test_interrupted_conversion_leaves_no_partial_file(self):
         big = self.write("big.txt", "日本語のテキスト。\n".encode("shift_jis") * 2_000_000)
         target = self.path("out.txt")
