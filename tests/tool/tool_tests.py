@@ -264,7 +264,7 @@ class ConvertTest(ToolTestCase):
                 text += b"\n" + b"x" * (i % 5) + b"\x1b(B"
             lines.append(text + b"\n")
         data = b"".join(lines)
-        self.assertGreater(len(data), 3 * 2**20)
+        self.assertGreater(len(data), 2 * 2**20)
         source = self.write("big.iso-2022-jp.txt", data)
         code, whole, err = run("convert", "--from", "iso-2022-jp", source)
         self.assertEqual(code, 0, err)
