@@ -300,8 +300,11 @@ int runConvert(const std::vector<std::string>& args) {
         reporter.fileError(outputName, error);
         return reporter.status();
     }
-    // Standard output cannot be taken back: the whole text is converted
-    // before any of it is written there. A file is written piece by piece.
+    // A file is written piece by piece. Standard output cannot be taken
+    // back, so there the whole text is converted before any of it is written,
+    // unless the conversion cannot fail once the input has been verified
+    // (Japanese and Western text to UTF-8).
+    bool streamToStdout = false;
     std::string converted;
     std::size_t written = 0;
     PieceConverter converter(fromId, toId, parsed.has("replace"));
@@ -323,6 +326,8 @@ int runConvert(const std::vector<std::string>& args) {
             fromId = found[0];
             converter = PieceConverter(fromId, toId, parsed.has("replace"));
         }
+        streamToStdout = toStdout && toId == AbstractEncoding::Utf8 &&
+                         fromId != AbstractEncoding::EucKr && fromId != AbstractEncoding::Utf8;
         const Verdict verdict =
             verifyWhole(fromId, input, settings.verifyCharacters, settings.rejectRedundantEscapes,
                         settings.escapeRunLimit);
@@ -339,8 +344,11 @@ int runConvert(const std::vector<std::string>& args) {
                 converter.convert(input.data() + start, end - start, line, converted);
                 line += static_cast<std::size_t>(
                     std::count(input.data() + start, input.data() + end, '\n'));
-                if (!toStdout) {
-                    if (!file.write(converted.data(), converted.size(), error)) {
+                if (!toStdout || streamToStdout) {
+                    const bool ok = streamToStdout
+                                        ? writeOutput("", converted.data(), converted.size(), error)
+                                        : file.write(converted.data(), converted.size(), error);
+                    if (!ok) {
                         reporter.fileError(outputName, error);
                         return reporter.status();
                     }
@@ -360,7 +368,9 @@ int runConvert(const std::vector<std::string>& args) {
         return finishStdout() ? ExitNegative : ExitTrouble;
     }
 
-    if (toStdout) {
+    if (streamToStdout) {
+        // Written already.
+    } else if (toStdout) {
         const bool copy = fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8;
         const char* data = copy ? input.data() : converted.data();
         const std::size_t size = copy ? input.size() : converted.size();
