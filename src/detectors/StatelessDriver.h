@@ -34,7 +34,9 @@ bool runStatelessFast(Machine& machine, const char* buffer, unsigned int length,
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     std::size_t i = 0;
     while (i < length) {
-        if (!machine.m_inChar) {
+        // Between characters, a plain ASCII byte may start a run; text of
+        // multi-byte characters goes straight to the machine.
+        if (!machine.m_inChar && isPlainAscii(bytes[i])) {
             const std::size_t run = plainAsciiRunLength(bytes + i, length - i);
             if (run > 1) {
                 i += run - 1;

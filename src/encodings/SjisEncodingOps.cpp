@@ -1,23 +1,46 @@
-// Placeholder until the conversion and verification of this encoding are
-// built: every operation reports failure rather than a made-up result.
+// The conversions, verification and traverser of SjisEncoding. Names,
+// aliases and predicates are in SjisEncoding.cpp.
 #include <charsetkit/encodings/SjisEncoding.h>
+
+#include <charsetkit/detectors/SjisDetectorSM.h>
+#include <charsetkit/japanese/JapaneseConversions.h>
+#include <charsetkit/traversal/SjisTraverser.h>
+
+#include "detectors/JapaneseDrivers.h"
+
+#include <new>
 
 namespace charsetkit {
 
+// Replaces `result` with the text as UTF-8. Never fails: bytes that do not
+// fit the encoding are carried over as ISO-8859-1 from the first of them on.
+// `unmapped` is only ever set, never cleared.
+bool SjisEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
+                                 bool& unmapped, bool useReplacement) const {
+    std::string().swap(result); // drop the old content and its storage
+    SjisDetectorSM detector;
+    return detector.convertToUtf8(buffer, length, result, unmapped, useReplacement);
+}
+
+bool SjisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
+                                   std::string& result) const {
+    return JapaneseConversions::utf8ToJapanese(buffer, length, AbstractEncoding::Sjis, result);
+}
+
+// Runs the machine over the buffer (without virtual calls, taking runs of
+// plain ASCII in one step) and fails at the first invalid byte. The
+// escape limits do not apply, and the end of the buffer is not examined: a
+// buffer that ends after the first byte of a character verifies.
+bool SjisEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
+                          bool rejectRedundantEscapes, int escapeRunLimit) const {
+    static_cast<void>(rejectRedundantEscapes);
+    static_cast<void>(escapeRunLimit);
+    SjisDetectorSM detector;
+    return detail::runJapaneseStatelessFast(detector, buffer, length, verifyCharacters);
+}
+
 AbstractTraverser* SjisEncoding::getExactEncodingTraverser() const {
-    return nullptr;
-}
-
-bool SjisEncoding::convertToUtf8(const char*, unsigned int, std::string&, bool&, bool) const {
-    return false;
-}
-
-bool SjisEncoding::convertFromUtf8(const char*, unsigned int, std::string&) const {
-    return false;
-}
-
-bool SjisEncoding::verify(const char*, unsigned int, bool, bool, int) const {
-    return false;
+    return new (std::nothrow) SjisTraverser();
 }
 
 } // namespace charsetkit

@@ -7,6 +7,9 @@
 
 namespace charsetkit {
 
+class KoreanConverter;
+class KoreanUtilAccess;
+
 /// The process-wide Korean service: validates EUC-KR by itself and converts
 /// between EUC-KR and UTF-8 through the platform's converter. Created on
 /// first use (thread-safe) and never destroyed; all operations may be called
@@ -30,8 +33,13 @@ public:
     KoreanUtil& operator=(const KoreanUtil&) = delete;
 
 private:
+    friend class KoreanUtilAccess;
+
     KoreanUtil();
     ~KoreanUtil();
+
+    // The platform converter behind both conversions; null when there is none.
+    const KoreanConverter* m_converter;
 };
 
 } // namespace charsetkit

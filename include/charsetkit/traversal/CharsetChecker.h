@@ -30,6 +30,10 @@ public:
     ///                 separated by ", ".
     /// acceptPercent:  with checkEscapes, '%' always opens an escape even when
     ///                 `allowed` forbids it.
+    /// The optional outputs and *reportedCount (when reportedCount is not null)
+    /// are reset first. A null `allowed`, `reported`, `*reported`,
+    /// `reportedCount` or `seen`, a negative length, or a null buffer with a
+    /// non-zero length then ends the call with nothing reported or touched.
     void checkBuffer(const bool* const allowed, bool checkEscapes, const char* buffer, int length,
                      char** reported, int* reportedCount, bool* seen, bool* badEscape = nullptr,
                      AbstractTraverser* traverser = nullptr, std::string* badEscapeText = nullptr,

@@ -18,8 +18,9 @@ public:
     /// false with an exact copy of the input in `out` when some '%' at a stop
     /// is not followed by two hexadecimal digits. `out` is replaced in both
     /// cases. The traverser is rebound to the input and left where the scan
-    /// stopped; the caller keeps ownership. A null traverser or a negative
-    /// length gives false with `out` emptied.
+    /// stopped; the caller keeps ownership. A null traverser, a negative
+    /// length or a null input with a non-zero length gives false with `out`
+    /// emptied.
     static bool hexDecode(std::string& out, const char* in, int length,
                           AbstractTraverser* traverser);
 

@@ -1,0 +1,90 @@
+// Whole-buffer drivers of the Japanese machines for callers that know the
+// machine's exact class: processByte (and for ISO-2022-JP checkLimits) is
+// called without virtual dispatch, and after a plain ASCII character the
+// plain ASCII that follows is taken in one step, its last byte alone going
+// through the machine. Such a byte leaves the machine as the whole run would
+// (state 0 of the Shift_JIS and EUC-JP machines, state 1 of the ISO-2022-JP
+// machine, whose character count is advanced by the run), and the escape
+// limits do not depend on that count, so the answers equal those of the
+// plain drivers of AbstractStatelessDetectorSM and AbstractStatefulDetectorSM;
+// tests compare the two. Text without ASCII pays nothing for the shortcut.
+#ifndef CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
+#define CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
+
+#include "detectors/AsciiRun.h"
+
+#include <charsetkit/detectors/EucJpDetectorSM.h>
+#include <charsetkit/detectors/JisDetectorSM.h>
+#include <charsetkit/detectors/SjisDetectorSM.h>
+
+#include <climits>
+#include <cstddef>
+#include <type_traits>
+
+namespace charsetkit {
+namespace detail {
+
+/// The number of plain ASCII bytes from index `i` on, less the last one,
+/// which the caller still feeds to its machine (0 when `i` is at the end).
+inline unsigned int plainAsciiRunToSkip(const unsigned char* bytes, unsigned int i,
+                                        unsigned int length) {
+    if (i >= length || !isPlainAscii(bytes[i])) {
+        return 0;
+    }
+    const std::size_t run = plainAsciiRunLength(bytes + i, length - i);
+    return static_cast<unsigned int>(run - 1);
+}
+
+/// Counts `n` characters read in single-byte text, saturating as the
+/// machine's own count does.
+inline void addJisCharacters(JisDetectorSM& machine, unsigned int n) {
+    const auto room = static_cast<unsigned int>(INT_MAX - machine.m_charsSinceEscape);
+    machine.m_charsSinceEscape =
+        n >= room ? INT_MAX : machine.m_charsSinceEscape + static_cast<int>(n);
+}
+
+/// The stateless driver for SjisDetectorSM and EucJpDetectorSM, whose state
+/// 0 is "after a one-byte character".
+template <class Machine>
+bool runJapaneseStatelessFast(Machine& machine, const char* buffer, unsigned int length,
+                              bool verifyCharacters) {
+    static_assert(std::is_same<Machine, SjisDetectorSM>::value ||
+                      std::is_same<Machine, EucJpDetectorSM>::value,
+                  "a machine whose state 0 follows a one-byte character");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
+    for (unsigned int i = 0; i < length; ++i) {
+        machine.Machine::processByte(bytes[i], verifyCharacters);
+        if (machine.m_error) {
+            return false;
+        }
+        if (machine.m_state == 0) {
+            i += plainAsciiRunToSkip(bytes, i + 1, length);
+        }
+    }
+    return true;
+}
+
+/// The stateful driver for JisDetectorSM, whose state 1 is "after a
+/// character read in single-byte text".
+inline bool runJisFast(JisDetectorSM& machine, const char* buffer, unsigned int length,
+                       bool verifyCharacters, bool rejectRedundantEscapes, int escapeRunLimit) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
+    for (unsigned int i = 0; i < length; ++i) {
+        machine.JisDetectorSM::processByte(bytes[i], verifyCharacters);
+        machine.AbstractStatefulDetectorSM::checkLimits(rejectRedundantEscapes, escapeRunLimit);
+        if (machine.m_error) {
+            return false;
+        }
+        if (machine.m_state == 1) {
+            const unsigned int skip = plainAsciiRunToSkip(bytes, i + 1, length);
+            addJisCharacters(machine, skip);
+            i += skip;
+        }
+    }
+    return machine.JisDetectorSM::isValidEndState();
+}
+
+} // namespace detail
+} // namespace charsetkit
+
+#endif

@@ -1,0 +1,124 @@
+#include <charsetkit/traversal/AsciiTraverser.h>
+#include <charsetkit/traversal/CharsetChecker.h>
+#include <charsetkit/utilities/Convert.h>
+
+#include <cstddef>
+
+namespace charsetkit {
+
+namespace {
+
+// Records a malformed escape: `count` bytes from its '%' go into the text,
+// after a ", " when the text already holds an earlier one.
+void reportBadEscape(bool* badEscape, std::string* badEscapeText, const char* escape,
+                     std::size_t count) {
+    if (badEscape != nullptr) {
+        *badEscape = true;
+    }
+    if (badEscapeText != nullptr) {
+        if (!badEscapeText->empty()) {
+            badEscapeText->append(", ");
+        }
+        badEscapeText->append(escape, count);
+    }
+}
+
+} // namespace
+
+void CharsetChecker::checkBuffer(const bool* const allowed, bool checkEscapes, const char* buffer,
+                                 int length, char** reported, int* reportedCount, bool* seen,
+                                 bool* badEscape, AbstractTraverser* traverser,
+                                 std::string* badEscapeText, bool acceptPercent) {
+    if (!checkEscapes) {
+        acceptPercent = false;
+    }
+    if (badEscape != nullptr) {
+        *badEscape = false;
+    }
+    if (badEscapeText != nullptr) {
+        badEscapeText->clear();
+    }
+    if (reportedCount != nullptr) {
+        *reportedCount = 0;
+    }
+    if (allowed == nullptr || reported == nullptr || *reported == nullptr ||
+        reportedCount == nullptr || seen == nullptr || length < 0 ||
+        (buffer == nullptr && length != 0)) {
+        return;
+    }
+
+    AsciiTraverser localTraverser;
+    AbstractTraverser* const walker = traverser != nullptr ? traverser : &localTraverser;
+    walker->setNewBuffer(buffer, length);
+
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(buffer);
+    const std::size_t size = static_cast<std::size_t>(length);
+    char* const report = *reported;
+    int count = 0;
+    // Appends a forbidden value once; the seen table keeps the count within
+    // the 256 distinct byte values.
+    auto reportValue = [&](unsigned char value) {
+        if (!seen[value]) {
+            seen[value] = true;
+            report[count] = static_cast<char>(value);
+            ++count;
+        }
+    };
+
+    bool escapeOpen = false;
+    std::size_t escapeAt = 0; // index of the open escape's '%'
+    for (;;) {
+        const std::size_t pos = static_cast<std::size_t>(walker->getPos() - buffer);
+        if (pos >= size) {
+            break;
+        }
+        const unsigned char c = bytes[pos];
+        if (!(acceptPercent && c == '%') && !allowed[c]) {
+            // A forbidden byte also ends any escape in progress, which is then
+            // neither decoded nor reported as malformed.
+            reportValue(c);
+            escapeOpen = false;
+        } else if (checkEscapes) {
+            if (!escapeOpen) {
+                if (c == '%') {
+                    escapeOpen = true;
+                    escapeAt = pos;
+                }
+            } else if (walker->skipped()) {
+                // Non-stop bytes (a multi-byte character, say) between the '%'
+                // and this position: the escape cannot be a valid one.
+                const std::size_t remaining = size - escapeAt;
+                reportBadEscape(badEscape, badEscapeText, buffer + escapeAt,
+                                remaining < 3 ? remaining : 3);
+                escapeOpen = false;
+            } else if (pos == escapeAt + 2) {
+                // The second digit: a '%' met in between counts as a digit
+                // here, so "%%41" is one malformed escape "%%4".
+                const int high = Convert::ms_legalHexToInt[bytes[pos - 1]];
+                const int low = Convert::ms_legalHexToInt[c];
+                if (high < 0 || low < 0) {
+                    reportBadEscape(badEscape, badEscapeText, buffer + escapeAt, 3);
+                } else {
+                    const unsigned char value = static_cast<unsigned char>(high * 16 + low);
+                    if (!allowed[value]) {
+                        reportValue(value);
+                    }
+                }
+                escapeOpen = false;
+            }
+        }
+        walker->advance();
+    }
+
+    if (checkEscapes && escapeOpen) {
+        // The buffer ends less than three bytes after the '%'.
+        reportBadEscape(badEscape, badEscapeText, buffer + escapeAt, size - escapeAt);
+    }
+
+    *reportedCount = count;
+    for (int i = 0; i < count; ++i) {
+        seen[static_cast<unsigned char>(report[i])] = false;
+    }
+}
+
+} // namespace charsetkit

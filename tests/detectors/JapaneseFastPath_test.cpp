@@ -1,0 +1,169 @@
+// The Japanese conversions and verifiers take runs of plain ASCII in one
+// step. Here they are compared with plain byte-at-a-time versions: the
+// conversion with the reference in tests/reference, verification with the
+// machines' virtual drivers. Inputs: every 1- and 2-byte buffer, a non-ASCII
+// byte at every position after every prefix length, and random buffers of
+// Japanese pieces with single-byte mutations.
+#include <charsetkit/detectors/EucJpDetectorSM.h>
+#include <charsetkit/detectors/JisDetectorSM.h>
+#include <charsetkit/detectors/SjisDetectorSM.h>
+
+#include "TestBytes.h"
+#include "detectors/JapaneseDrivers.h"
+#include "detectors/JapaneseTestSupport.h"
+#include "reference/JapaneseConversionReference.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace charsetkit {
+namespace {
+
+template <class Machine>
+void compareConversion(const std::string& s) {
+    for (bool repl : {false, true}) {
+        Machine fast;
+        Machine plain;
+        std::string out;
+        bool fastUnmapped = false;
+        bool plainUnmapped = false;
+        fast.convertToUtf8(s.data(), static_cast<unsigned int>(s.size()), out, fastUnmapped, repl);
+        const std::string expected = reference::convertPlain(plain, s, repl, plainUnmapped);
+        ASSERT_EQ(test::hex(out), test::hex(expected)) << "input " << test::hex(s);
+        ASSERT_EQ(fastUnmapped, plainUnmapped) << test::hex(s);
+        ASSERT_EQ(fast.m_state, plain.m_state) << test::hex(s);
+        ASSERT_EQ(fast.m_error, plain.m_error) << test::hex(s);
+        ASSERT_EQ(fast.m_confirmed, plain.m_confirmed) << test::hex(s);
+        ASSERT_EQ(fast.m_inChar, plain.m_inChar) << test::hex(s);
+    }
+}
+
+void compareJisConversion(const std::string& s) {
+    compareConversion<JisDetectorSM>(s);
+    JisDetectorSM fast;
+    JisDetectorSM plain;
+    std::string out;
+    bool unmapped = false;
+    fast.convertToUtf8(s.data(), static_cast<unsigned int>(s.size()), out, unmapped, false);
+    reference::convertPlain(plain, s, false, unmapped);
+    ASSERT_EQ(fast.m_charsSinceEscape, plain.m_charsSinceEscape) << test::hex(s);
+    ASSERT_EQ(fast.m_escapeRun, plain.m_escapeRun) << test::hex(s);
+    ASSERT_EQ(fast.m_redundantEscape, plain.m_redundantEscape) << test::hex(s);
+    ASSERT_EQ(fast.m_designation, plain.m_designation) << test::hex(s);
+}
+
+template <class Machine>
+void compareStatelessVerify(const std::string& s, bool verifyCharacters) {
+    Machine fast;
+    Machine plain;
+    AbstractDetectorSM& virtualPlain = plain;
+    const auto n = static_cast<unsigned int>(s.size());
+    ASSERT_EQ(detail::runJapaneseStatelessFast(fast, s.data(), n, verifyCharacters),
+              virtualPlain.verify(s.data(), n, verifyCharacters, false, 0))
+        << test::hex(s);
+}
+
+void compareJisVerify(const std::string& s, bool verifyCharacters) {
+    const auto n = static_cast<unsigned int>(s.size());
+    for (bool redundant : {false, true}) {
+        for (int limit : {0, 1, 2, 100}) {
+            JisDetectorSM fast;
+            JisDetectorSM plain;
+            AbstractDetectorSM& virtualPlain = plain;
+            ASSERT_EQ(detail::runJisFast(fast, s.data(), n, verifyCharacters, redundant, limit),
+                      virtualPlain.verify(s.data(), n, verifyCharacters, redundant, limit))
+                << test::hex(s) << " limit " << limit << " redundant " << redundant;
+        }
+    }
+}
+
+void compareAll(const std::string& s) {
+    compareConversion<SjisDetectorSM>(s);
+    compareConversion<EucJpDetectorSM>(s);
+    compareJisConversion(s);
+    for (bool vc : {false, true}) {
+        compareStatelessVerify<SjisDetectorSM>(s, vc);
+        compareStatelessVerify<EucJpDetectorSM>(s, vc);
+        compareJisVerify(s, vc);
+    }
+}
+
+class JapaneseFastPathTest : public testing::JapaneseSwitchesTest {};
+
+TEST_F(JapaneseFastPathTest, EveryOneAndTwoByteInput) {
+    for (int a = 0; a < 256; ++a) {
+        compareAll(testing::bytes({a}));
+        for (int b = 0; b < 256; ++b) {
+            const std::string s = testing::bytes({a, b});
+            compareConversion<SjisDetectorSM>(s);
+            compareConversion<EucJpDetectorSM>(s);
+            compareJisConversion(s);
+            compareStatelessVerify<SjisDetectorSM>(s, true);
+            compareStatelessVerify<EucJpDetectorSM>(s, true);
+            compareJisVerify(s, false);
+        }
+    }
+}
+
+TEST_F(JapaneseFastPathTest, ByteAtEveryPositionAfterEveryPrefix) {
+    for (const std::string& piece :
+         {test::bytes("82"), test::bytes("82 A0"), test::bytes("A4"), test::bytes("8E B1"),
+          test::bytes("1B"), test::bytes("1B 24 42 30 21"), test::bytes("FF"), test::bytes("0E")}) {
+        for (int prefix = 0; prefix < 16; ++prefix) {
+            for (int pos = 0; pos < 40; ++pos) {
+                std::string s(static_cast<std::size_t>(prefix + 48), 'a');
+                s.replace(static_cast<std::size_t>(prefix + pos), piece.size(), piece);
+                compareAll(s.substr(static_cast<std::size_t>(prefix)));
+            }
+        }
+    }
+}
+
+TEST_F(JapaneseFastPathTest, RandomMutatedBuffers) {
+    std::mt19937 rng(20261208);
+    const std::vector<std::string> pieces = {"<p class=\"x\">",
+                                             "abc",
+                                             " ",
+                                             "\r\n",
+                                             test::bytes("82 A0"),
+                                             test::bytes("B1"),
+                                             test::bytes("A4 A2"),
+                                             test::bytes("8E B1"),
+                                             test::bytes("8F B0 A1"),
+                                             test::bytes("1B 24 42 30 21 24 22"),
+                                             test::bytes("1B 28 42"),
+                                             test::bytes("1B 28 49 31"),
+                                             test::bytes("1B 24 28 44 22 2F"),
+                                             test::bytes("1B 28 4A 5C")};
+    for (int round = 0; round < 400; ++round) {
+        std::string s;
+        const auto n = rng() % 16;
+        for (unsigned i = 0; i < n; ++i) {
+            s += pieces[rng() % pieces.size()];
+        }
+        compareAll(s);
+        if (round % 10 == 0) {
+            for (std::size_t pos = 0; pos < s.size(); ++pos) {
+                std::string m = s;
+                m[pos] = static_cast<char>(rng() % 256);
+                compareAll(m);
+            }
+        }
+    }
+}
+
+TEST_F(JapaneseFastPathTest, CountSaturatesAcrossARun) {
+    JisDetectorSM machine;
+    machine.m_charsSinceEscape = INT_MAX - 2;
+    const std::string text(10, 'a');
+    std::string out;
+    bool unmapped = false;
+    machine.convertToUtf8(text.data(), 10, out, unmapped, false);
+    EXPECT_EQ(machine.m_charsSinceEscape, INT_MAX);
+    EXPECT_EQ(out, text);
+}
+
+} // namespace
+} // namespace charsetkit

@@ -1,0 +1,102 @@
+#include <charsetkit/encodings/EucKrEncoding.h>
+#include <charsetkit/traversal/AbstractTraverser.h>
+#include <charsetkit/traversal/EucKrTraverser.h>
+
+#include "korean/KoreanTestBytes.h"
+#include "korean/KoreanUtilAccess.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace charsetkit {
+namespace {
+
+using koreantest::hex;
+using koreantest::size;
+
+bool verifyWith(const std::string& text, bool verifyCharacters, bool rejectRedundant, int limit) {
+    return EucKrEncoding().verify(text.data(), size(text), verifyCharacters, rejectRedundant,
+                                  limit);
+}
+
+TEST(EucKrEncoding, VerifyIgnoresFlagsAndLimit) {
+    const std::string inputs[] = {
+        "",         "abc",      "\xB0\xA1", "\x81\x41", "\xB0",     "\x7F",
+        "\x80\x41", "\xFF\xA1", "\xB0\x20", "\xB0\x5B", "\xC9\xA1", koreantest::sentenceEucKr(),
+    };
+    const bool expected[] = {true,  true,  true,  true,  false, false,
+                             false, false, false, false, true,  true};
+    const int limits[] = {-1, 0, 1, 3, 1000};
+    for (std::size_t i = 0; i < sizeof expected / sizeof expected[0]; ++i) {
+        for (int flags = 0; flags < 4; ++flags) {
+            for (const int limit : limits) {
+                EXPECT_EQ(verifyWith(inputs[i], (flags & 1) != 0, (flags & 2) != 0, limit),
+                          expected[i])
+                    << hex(inputs[i]) << "flags " << flags << " limit " << limit;
+            }
+        }
+    }
+}
+
+TEST(EucKrEncoding, ConvertToUtf8LeavesUnmappedAlone) {
+    const EucKrEncoding encoding;
+    for (const bool before : {false, true}) {
+        for (const bool useReplacement : {false, true}) {
+            bool unmapped = before;
+            std::string out = "old";
+            ASSERT_TRUE(encoding.convertToUtf8("\xB0\xA1", 2, out, unmapped, useReplacement));
+            EXPECT_EQ(out, "\xEA\xB0\x80") << hex(out);
+            EXPECT_EQ(unmapped, before);
+
+            // An unmappable character fails the conversion; it is neither
+            // flagged nor replaced.
+            out = "keep";
+            EXPECT_FALSE(encoding.convertToUtf8("a\xC9\xA1", 3, out, unmapped, useReplacement));
+            EXPECT_EQ(out, "keep");
+            EXPECT_EQ(unmapped, before);
+        }
+    }
+}
+
+TEST(EucKrEncoding, ConvertsFromUtf8) {
+    const EucKrEncoding encoding;
+    const std::string& utf8 = koreantest::sentenceUtf8();
+    std::string out;
+    ASSERT_TRUE(encoding.convertFromUtf8(utf8.data(), size(utf8), out));
+    EXPECT_EQ(out, koreantest::sentenceEucKr()) << hex(out);
+
+    out = "keep";
+    EXPECT_FALSE(encoding.convertFromUtf8("\xF0\x9F\x98\x80", 4, out));
+    EXPECT_EQ(out, "keep");
+}
+
+TEST(EucKrEncoding, WithoutConverterOnlyVerifyWorks) {
+    const KoreanConverter* const previous = KoreanUtilAccess::exchangeConverter(nullptr);
+    const EucKrEncoding encoding;
+    bool unmapped = false;
+    std::string out = "keep";
+    const bool toUtf8 = encoding.convertToUtf8("\xB0\xA1", 2, out, unmapped, false);
+    const bool fromUtf8 = encoding.convertFromUtf8("\xEA\xB0\x80", 3, out);
+    const bool valid = encoding.verify("\xB0\xA1", 2, false, false, 0);
+    KoreanUtilAccess::exchangeConverter(previous);
+
+    EXPECT_FALSE(toUtf8);
+    EXPECT_FALSE(fromUtf8);
+    EXPECT_EQ(out, "keep");
+    EXPECT_FALSE(unmapped);
+    EXPECT_TRUE(valid);
+}
+
+TEST(EucKrEncoding, HandsOutAFreshEucKrTraverser) {
+    const EucKrEncoding encoding;
+    const std::unique_ptr<AbstractTraverser> first(encoding.getExactEncodingTraverser());
+    const std::unique_ptr<AbstractTraverser> second(encoding.getExactEncodingTraverser());
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_NE(dynamic_cast<EucKrTraverser*>(first.get()), nullptr);
+}
+
+} // namespace
+} // namespace charsetkit
