@@ -1,8 +1,26 @@
 #include <charsetkit/locales/AbstractLocale.h>
 
+#include <charsetkit/detectors/AbstractDetectorSM.h>
+#include <charsetkit/locales/JapaneseLocale.h>
+#include <charsetkit/locales/KoreanLocale.h>
+#include <charsetkit/locales/Utf8Locale.h>
+
+#include "detectors/AsciiRun.h"
 #include "locales/Settings.h"
 
+#include <cstddef>
+#include <cstring>
+#include <new>
+
 namespace charsetkit {
+
+namespace {
+
+// Room for the machines of one detection run. The library's locales run at
+// most four; machines beyond this many in a caller's array are not run.
+constexpr std::size_t kMaxDetectors = 8;
+
+} // namespace
 
 AbstractLocale::~AbstractLocale() = default;
 
@@ -24,6 +42,134 @@ void AbstractLocale::setSupportedEncodings(SupportedEncodings supported) {
 
 AbstractLocale::SupportedEncodings AbstractLocale::getSupportedEncodings() {
     return static_cast<SupportedEncodings>(settings::supportedEncodings());
+}
+
+AbstractLocale* AbstractLocale::getLocaleForName(const char* name) {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    // Whole names, compared byte for byte: "JP" or "utf-8" name no locale.
+    if (std::strcmp(name, "Japanese") == 0 || std::strcmp(name, "jp") == 0) {
+        return new (std::nothrow) JapaneseLocale();
+    }
+    if (std::strcmp(name, "Korean") == 0 || std::strcmp(name, "ko-Kr") == 0) {
+        return new (std::nothrow) KoreanLocale();
+    }
+    if (std::strcmp(name, "Utf8") == 0 || std::strcmp(name, "utf8") == 0) {
+        return new (std::nothrow) Utf8Locale();
+    }
+    return nullptr;
+}
+
+AbstractLocale* AbstractLocale::getLocaleForId(eLocalIds id) {
+    // Taken as unsigned, so that negative values fall out with the large ones.
+    switch (static_cast<unsigned int>(id)) {
+    case eUtf8:
+        return new (std::nothrow) Utf8Locale();
+    case eJapanese:
+        return new (std::nothrow) JapaneseLocale();
+    case eKorean:
+        return new (std::nothrow) KoreanLocale();
+    default:
+        return nullptr;
+    }
+}
+
+void AbstractLocale::removeFromArray(AbstractDetectorSM** detectors, int index) {
+    if (detectors == nullptr || index < 0) {
+        return;
+    }
+    const auto at = static_cast<std::size_t>(index);
+    // An index at or past the terminator names no machine: nothing moves.
+    for (std::size_t i = 0; i <= at; ++i) {
+        if (detectors[i] == nullptr) {
+            return;
+        }
+    }
+    for (std::size_t i = at; detectors[i] != nullptr; ++i) {
+        detectors[i] = detectors[i + 1];
+    }
+}
+
+void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int length,
+                                           bool verifyCharacters, bool rejectRedundantEscapes,
+                                           int escapeRunLimit, bool scanToEnd,
+                                           AbstractDetectorSM* const* detectors,
+                                           std::vector<AbstractEncoding::EncodingID>* encodings) {
+    if (encodings == nullptr) {
+        return;
+    }
+    // Empty the result and give its storage back.
+    std::vector<AbstractEncoding::EncodingID>().swap(*encodings);
+    if (buffer == nullptr) {
+        length = 0;
+    }
+
+    // Plain ASCII text (no byte above 0x7F, no ESC, SO or SI) is ASCII
+    // whatever machines the caller runs; nothing before the first other byte
+    // is shown to the machines.
+    std::size_t pos =
+        detail::plainAsciiRunLength(reinterpret_cast<const unsigned char*>(buffer), length);
+    if (pos == length) {
+        encodings->push_back(AbstractEncoding::Ascii);
+        return;
+    }
+
+    // The working copy: failed machines leave it, the caller's array stays.
+    AbstractDetectorSM* working[kMaxDetectors + 1] = {};
+    std::size_t alive = 0;
+    if (detectors != nullptr) {
+        while (alive < kMaxDetectors && detectors[alive] != nullptr) {
+            working[alive] = detectors[alive];
+            ++alive;
+        }
+    }
+
+    for (; pos < length; ++pos) {
+        const auto byte = static_cast<unsigned char>(buffer[pos]);
+        std::size_t confirmed = 0;
+        std::size_t confirmedAt = 0;
+        std::size_t inChar = 0;
+        std::size_t i = 0;
+        while (i < alive) {
+            AbstractDetectorSM* machine = working[i];
+            machine->processByte(byte, verifyCharacters);
+            machine->checkLimits(rejectRedundantEscapes, escapeRunLimit);
+            if (machine->m_error) {
+                // The next machine moves into slot i and is looked at next.
+                removeFromArray(working, static_cast<int>(i));
+                --alive;
+                continue;
+            }
+            if (machine->m_confirmed) {
+                ++confirmed;
+                confirmedAt = i;
+            }
+            if (machine->m_inChar) {
+                ++inChar;
+            }
+            ++i;
+        }
+        // One machine alone has seen a typical character and none is in the
+        // middle of one: the bytes have become unambiguous.
+        if (!scanToEnd && inChar == 0 && confirmed == 1) {
+            encodings->push_back(working[confirmedAt]->getEncodingID());
+            return;
+        }
+        if (alive == 0) {
+            return;
+        }
+    }
+
+    // End of the buffer: report every machine that has seen a typical
+    // character and may stop where it is, in the caller's order.
+    for (std::size_t i = 0; i < alive; ++i) {
+        AbstractDetectorSM* machine = working[i];
+        if (machine->m_confirmed && !machine->m_error && !machine->m_inChar &&
+            machine->isValidEndState()) {
+            encodings->push_back(machine->getEncodingID());
+        }
+    }
 }
 
 } // namespace charsetkit
