@@ -1,0 +1,161 @@
+#include "AtomicFile.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace charsetkit {
+namespace tool {
+
+namespace {
+
+// The pending temporary file, for the signal handlers. Only one output file
+// is written at a time.
+char g_pendingTemp[4096];
+volatile std::sig_atomic_t g_hasPendingTemp = 0;
+
+void setPending(const std::string& path) {
+    g_hasPendingTemp = 0;
+    if (path.size() < sizeof g_pendingTemp) {
+        std::memcpy(g_pendingTemp, path.c_str(), path.size() + 1);
+        g_hasPendingTemp = 1;
+    }
+}
+
+extern "C" void onFatalSignal(int signal) {
+    if (g_hasPendingTemp != 0) {
+        unlink(g_pendingTemp);
+    }
+    if (signal == SIGBUS) {
+        static const char message[] =
+            "charsetkit: an input file changed or became unreadable while it was being read\n";
+        ssize_t ignored = ::write(STDERR_FILENO, message, sizeof message - 1);
+        (void)ignored;
+        _exit(2);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+std::string directoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+AtomicFile::~AtomicFile() {
+    discard();
+}
+
+bool AtomicFile::open(const std::string& target, std::string& error) {
+    discard();
+    struct stat info {};
+    mode_t mode = 0;
+    if (stat(target.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            error = "is a directory";
+            return false;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            error = "is not a regular file";
+            return false;
+        }
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (target.empty() || target.back() == '/') {
+        error = "is not a file name";
+        return false;
+    }
+    std::string temp = directoryOf(target) + "/." + baseName(target) + ".charsetkit-XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        error = std::string("cannot create a file in its directory: ") + std::strerror(errno);
+        return false;
+    }
+    m_fd = fd;
+    m_temp.assign(name.data());
+    m_target = target;
+    setPending(m_temp);
+    fchmod(m_fd, mode);
+    return true;
+}
+
+bool AtomicFile::write(const char* data, std::size_t size, std::string& error) {
+    while (size > 0) {
+        const ssize_t written = ::write(m_fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = std::strerror(errno);
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool AtomicFile::commit(std::string& error) {
+    if (fsync(m_fd) != 0 && errno != EINVAL) {
+        error = std::strerror(errno);
+        return false;
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    g_hasPendingTemp = 0;
+    m_temp.clear();
+    return true;
+}
+
+void AtomicFile::discard() {
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temp.empty()) {
+        g_hasPendingTemp = 0;
+        unlink(m_temp.c_str());
+        m_temp.clear();
+    }
+}
+
+void installSignalHandlers() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGBUS}) {
+        struct sigaction action {};
+        action.sa_handler = onFatalSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+} // namespace tool
+} // namespace charsetkit

@@ -1,0 +1,286 @@
+#include "Charsets.h"
+
+#include "Cli.h"
+
+#include <cstdio>
+
+namespace charsetkit {
+namespace tool {
+
+namespace {
+
+// The labels of each encoding, preferred name first, in the library's order.
+const char* const kWesternLabels[] = {"iso-8859-1",
+                                      "us-ascii",
+                                      "iso8859-1",
+                                      "ascii",
+                                      "iso_8859-1",
+                                      "ANSI_X3.4-1968",
+                                      "iso-ir-6",
+                                      "ANSI_X3.4-1986",
+                                      "ISO_646.irv:1991",
+                                      "ISO646-US",
+                                      "us",
+                                      "IBM367",
+                                      "cp367",
+                                      "csASCII",
+                                      "latin1",
+                                      "iso_8859-1:1987",
+                                      "iso-ir-100",
+                                      "ibm819",
+                                      "cp819",
+                                      "Windows-1252",
+                                      "x-ansi",
+                                      nullptr};
+const char* const kUtf8Labels[] = {
+    "utf-8", "utf8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8", nullptr};
+const char* const kEucJpLabels[] = {"euc-jp",
+                                    "Extended_UNIX_Code_Packed_Format_for_Japanese",
+                                    "csEUCPkdFmtJapanese",
+                                    "x-euc-jp",
+                                    "x-euc",
+                                    nullptr};
+const char* const kSjisLabels[] = {"shift_jis",    "shift-jis", "csShiftJIS",
+                                   "csWindows31J", "ms_Kanji",  "x-ms-cp932",
+                                   "x-sjis",       "sjis",      nullptr};
+const char* const kJisLabels[] = {"iso-2022-jp", "csISO2022JP", nullptr};
+const char* const kEucKrLabels[] = {
+    "euc-kr",         "euc_kr",       "euckr",    "Extended_UNIX_Code_Packed_Format_for_Korean",
+    "csEUCKR",        "x-EUC-KR",     "x-euc",    "ksc5601",
+    "5601",           "ksc5601_1987", "ksc_5601", "ksc5601-1987",
+    "ks_c_5601-1987", nullptr};
+
+// Windows-1252 code points of the bytes 0x80-0x9F; the five bytes that it
+// leaves undefined keep their ISO-8859-1 (C1 control) values.
+const unsigned short kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+EncodingFromId& registry() {
+    static EncodingFromId encodings;
+    return encodings;
+}
+
+void appendUtf8(unsigned int codePoint, std::string& out) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+const AbstractEncoding& encodingFor(EncodingId id) {
+    return *registry().getEncodingForID(id);
+}
+
+std::vector<EncodingId> allEncodings() {
+    return {AbstractEncoding::Ascii, AbstractEncoding::Utf8, AbstractEncoding::EucJp,
+            AbstractEncoding::Sjis,  AbstractEncoding::Jis,  AbstractEncoding::EucKr};
+}
+
+EncodingId resolveLabel(const std::string& label) {
+    for (EncodingId id : allEncodings()) {
+        if (encodingFor(id).isAliasOrName(label.c_str())) {
+            return id;
+        }
+    }
+    throw UsageError("unknown encoding label '" + label + "' (see charsetkit labels)");
+}
+
+std::string preferredName(EncodingId id) {
+    const AbstractEncoding* encoding = registry().getEncodingForID(id);
+    return encoding != nullptr ? encoding->getPreferedID() : "unknown";
+}
+
+std::vector<std::string> aliasesOf(EncodingId id) {
+    const char* const* table = nullptr;
+    switch (id) {
+    case AbstractEncoding::Ascii:
+        table = kWesternLabels;
+        break;
+    case AbstractEncoding::Utf8:
+        table = kUtf8Labels;
+        break;
+    case AbstractEncoding::EucJp:
+        table = kEucJpLabels;
+        break;
+    case AbstractEncoding::Sjis:
+        table = kSjisLabels;
+        break;
+    case AbstractEncoding::Jis:
+        table = kJisLabels;
+        break;
+    case AbstractEncoding::EucKr:
+        table = kEucKrLabels;
+        break;
+    }
+    std::vector<std::string> labels;
+    for (; table != nullptr && *table != nullptr; ++table) {
+        labels.emplace_back(*table);
+    }
+    return labels;
+}
+
+std::unique_ptr<AbstractLocale> resolveLocale(const std::string& name) {
+    AbstractLocale* locale = AbstractLocale::getLocaleForName(name.c_str());
+    if (locale == nullptr) {
+        const std::string lower = lowerAscii(name);
+        if (lower == "japanese" || lower == "jp") {
+            locale = AbstractLocale::getLocaleForId(AbstractLocale::eJapanese);
+        } else if (lower == "korean" || lower == "ko-kr" || lower == "ko") {
+            locale = AbstractLocale::getLocaleForId(AbstractLocale::eKorean);
+        } else if (lower == "utf8" || lower == "utf-8") {
+            locale = AbstractLocale::getLocaleForId(AbstractLocale::eUtf8);
+        }
+    }
+    if (locale == nullptr) {
+        throw UsageError("unknown locale '" + name + "' (use japanese, korean or utf8)");
+    }
+    return std::unique_ptr<AbstractLocale>(locale);
+}
+
+AbstractLocale::SupportedEncodings resolveSupported(const std::string& name) {
+    if (name == "local") {
+        return AbstractLocale::LocalOnly;
+    }
+    if (name == "utf8") {
+        return AbstractLocale::Utf8Only;
+    }
+    if (name == "both") {
+        return AbstractLocale::LocalAndUtf8;
+    }
+    throw UsageError("option --supported takes local, utf8 or both, not '" + name + "'");
+}
+
+void westernToUtf8(const char* data, std::size_t size, std::string& out) {
+    out.reserve(out.size() + size + size / 8);
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte < 0x80) {
+            out += static_cast<char>(byte);
+        } else if (byte < 0xA0) {
+            appendUtf8(kWindows1252High[byte - 0x80], out);
+        } else {
+            appendUtf8(byte, out);
+        }
+    }
+}
+
+bool utf8ToWestern(const char* data, std::size_t size, std::string& out, std::size_t& failedAt) {
+    out.reserve(out.size() + size);
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t length = utf8CharLength(data + i, size - i);
+        if (length == 0) {
+            failedAt = i;
+            return false;
+        }
+        const unsigned int codePoint = utf8CodePoint(data + i, length);
+        int byte = -1;
+        if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+            byte = static_cast<int>(codePoint);
+        } else {
+            for (int k = 0; k < 32; ++k) {
+                if (kWindows1252High[k] == codePoint) {
+                    byte = 0x80 + k;
+                    break;
+                }
+            }
+        }
+        if (byte < 0) {
+            failedAt = i;
+            return false;
+        }
+        out += static_cast<char>(byte);
+        i += length;
+    }
+    return true;
+}
+
+std::size_t utf8CharLength(const char* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(data[k]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (size < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+        if (byte(k) < 0x80 || byte(k) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+unsigned int utf8CodePoint(const char* data, std::size_t length) {
+    const auto lead = static_cast<unsigned char>(data[0]);
+    if (length <= 1) {
+        return lead;
+    }
+    unsigned int value = lead & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        value = (value << 6) | (static_cast<unsigned char>(data[k]) & 0x3Fu);
+    }
+    return value;
+}
+
+std::string describePosition(const char* data, std::size_t offset) {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < offset; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte == '\n') {
+            ++line;
+            column = 1;
+        } else if ((byte & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+std::string codePointName(unsigned int codePoint) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", codePoint);
+    return buffer;
+}
+
+} // namespace tool
+} // namespace charsetkit

@@ -1,0 +1,70 @@
+#ifndef CHARSETKIT_TOOL_CLI_H
+#define CHARSETKIT_TOOL_CLI_H
+
+// Command-line parsing for the charsetkit tool: long options (--name,
+// --name=value, --name value), a few short ones (-o OUT, -r, -h), "--" to end
+// the options and "-" as the name of standard input.
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace charsetkit {
+namespace tool {
+
+/// Exit statuses of every subcommand.
+enum ExitStatus : int {
+    ExitPositive = 0, ///< valid, detected, clean, converted
+    ExitNegative = 1, ///< not valid, nothing detected, forbidden bytes, refused
+    ExitTrouble = 2   ///< usage or I/O error
+};
+
+/// A mistake on the command line: reported as one line on stderr, exit 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct OptionSpec {
+    const char* longName; ///< without the leading "--"
+    char shortName;       ///< 0 when the option has no short form
+    bool takesValue;
+    bool repeatable; ///< may be given more than once (values accumulate)
+};
+
+class ParsedArgs {
+public:
+    bool has(const std::string& name) const;
+    /// The value of a single-valued option, or `fallback` when absent.
+    std::string value(const std::string& name, const std::string& fallback = "") const;
+    const std::vector<std::string>& values(const std::string& name) const;
+    const std::vector<std::string>& positionals() const { return m_positionals; }
+
+    void addFlag(const std::string& name);
+    void addValue(const std::string& name, const std::string& value);
+    void addPositional(const std::string& arg) { m_positionals.push_back(arg); }
+
+private:
+    std::map<std::string, std::vector<std::string>> m_options;
+    std::vector<std::string> m_positionals;
+};
+
+/// Parses `args` (the words after the subcommand) against `specs`; "--help"
+/// (-h) and "--json" are always known. Throws UsageError for an unknown
+/// option, a missing value, a value given to a flag or a single-valued
+/// option given twice.
+ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+
+/// A whole non-negative decimal number no larger than `max`; throws
+/// UsageError naming `option` otherwise.
+int parseCount(const std::string& option, const std::string& text, int max);
+
+/// Throws UsageError when `option` is present (used for combinations that
+/// make no sense together).
+void rejectTogether(const ParsedArgs& args, const std::string& option, const std::string& other);
+
+} // namespace tool
+} // namespace charsetkit
+
+#endif

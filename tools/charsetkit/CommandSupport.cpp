@@ -1,0 +1,269 @@
+#include "AtomicFile.h"
+#include "Commands.h"
+
+#include <cstdio>
+
+namespace charsetkit {
+namespace tool {
+
+namespace {
+
+// Whether the input ends inside a multi-byte character. The library's
+// verification of the stateless encodings accepts that, which suits buffers
+// read piece by piece but not whole files. Only the tail after the last byte
+// below `syncBelow` is read: such a byte is never part of a multi-byte
+// character, so the machine stands between characters after it.
+template <typename Machine>
+bool endsInsideCharacter(const InputData& input, unsigned char syncBelow) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    std::size_t start = input.size();
+    while (start > 0 && bytes[start - 1] >= syncBelow) {
+        --start;
+    }
+    Machine machine;
+    for (std::size_t i = start; i < input.size(); ++i) {
+        machine.processByte(bytes[i], false);
+    }
+    return machine.m_inChar;
+}
+
+// EUC-KR in the code page 949 layout: bytes below 0x7F stand alone; a lead
+// 0x81-0xFE takes a trail 0x41-0x5A, 0x61-0x7A or 0x81-0xFE. Returns the
+// offset of the first byte that breaks the layout (`size` when none does),
+// and whether the input ends after a lead byte.
+std::size_t scanEucKr(const InputData& input, bool& endsInLead) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    endsInLead = false;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const unsigned char byte = bytes[i];
+        if (byte < 0x7F) {
+            continue;
+        }
+        if (byte < 0x81 || byte == 0xFF) {
+            return i;
+        }
+        if (i + 1 == input.size()) {
+            endsInLead = true;
+            return input.size();
+        }
+        const unsigned char trail = bytes[++i];
+        if (!((trail >= 0x41 && trail <= 0x5A) || (trail >= 0x61 && trail <= 0x7A) ||
+              (trail >= 0x81 && trail <= 0xFE))) {
+            return i;
+        }
+    }
+    return input.size();
+}
+
+// The offset of the byte on which the encoding's machine fails, fed byte by
+// byte as the library's verification does; `size` when none fails.
+template <typename Machine>
+std::size_t findFailure(const InputData& input, bool verifyCharacters, bool rejectRedundantEscapes,
+                        int escapeRunLimit) {
+    Machine machine;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        machine.processByte(static_cast<unsigned char>(input.data()[i]), verifyCharacters);
+        machine.checkLimits(rejectRedundantEscapes, escapeRunLimit);
+        if (machine.m_error) {
+            return i;
+        }
+    }
+    return input.size();
+}
+
+std::string describeByteAt(const InputData& input, std::size_t offset) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < offset; ++i) {
+        line += input.data()[i] == '\n' ? 1U : 0U;
+    }
+    return "byte " + describeByte(static_cast<unsigned char>(input.data()[offset])) +
+           " at offset " + std::to_string(offset) + ", line " + std::to_string(line);
+}
+
+} // namespace
+
+std::vector<OptionSpec> detectionOptions() {
+    return {
+        {"locale", 0, true, false},
+        {"scan-to-end", 0, false, true},
+        {"verify-characters", 0, false, true},
+        {"reject-redundant-escapes", 0, false, true},
+        {"escape-run-limit", 0, true, false},
+        {"supported", 0, true, false},
+    };
+}
+
+DetectionSettings readDetectionSettings(const ParsedArgs& args) {
+    DetectionSettings settings;
+    settings.locale = args.value("locale", settings.locale);
+    settings.scanToEnd = args.has("scan-to-end");
+    settings.verifyCharacters = args.has("verify-characters");
+    settings.rejectRedundantEscapes = args.has("reject-redundant-escapes");
+    if (args.has("escape-run-limit")) {
+        settings.escapeRunLimit =
+            parseCount("escape-run-limit", args.value("escape-run-limit"), kMaxEscapeRunLimit);
+    }
+    if (args.has("supported")) {
+        settings.supportedGiven = true;
+        settings.supported = resolveSupported(args.value("supported"));
+    }
+    return settings;
+}
+
+void applySupported(const DetectionSettings& settings) {
+    if (settings.supportedGiven) {
+        AbstractLocale::setSupportedEncodings(settings.supported);
+    }
+}
+
+std::vector<EncodingId> detectEncodings(AbstractLocale& locale, const InputData& input,
+                                        const DetectionSettings& settings) {
+    std::vector<EncodingId> found;
+    locale.detectAndVerifyEncoding(input.data(), static_cast<unsigned int>(input.size()),
+                                   settings.verifyCharacters, settings.rejectRedundantEscapes,
+                                   settings.escapeRunLimit, settings.scanToEnd, &found);
+    return found;
+}
+
+Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters,
+                    bool rejectRedundantEscapes, int escapeRunLimit) {
+    Verdict verdict;
+    const auto length = static_cast<unsigned int>(input.size());
+    if (!encodingFor(id).verify(input.data(), length, verifyCharacters, rejectRedundantEscapes,
+                                escapeRunLimit)) {
+        // Find where, for the message.
+        bool endsInLead = false;
+        switch (id) {
+        case AbstractEncoding::Ascii:
+            verdict.offset = findFailure<AsciiDetectorSM>(input, false, false, 0);
+            break;
+        case AbstractEncoding::Utf8:
+            verdict.offset = findFailure<Utf8DetectorSM>(input, verifyCharacters, false, 0);
+            break;
+        case AbstractEncoding::EucJp:
+            verdict.offset = findFailure<EucJpDetectorSM>(input, verifyCharacters, false, 0);
+            break;
+        case AbstractEncoding::Sjis:
+            verdict.offset = findFailure<SjisDetectorSM>(input, verifyCharacters, false, 0);
+            break;
+        case AbstractEncoding::Jis:
+            verdict.offset = findFailure<JisDetectorSM>(input, verifyCharacters,
+                                                        rejectRedundantEscapes, escapeRunLimit);
+            break;
+        case AbstractEncoding::EucKr:
+            verdict.offset = scanEucKr(input, endsInLead);
+            break;
+        }
+        if (verdict.offset < input.size()) {
+            verdict.reason = describeByteAt(input, verdict.offset);
+        } else if (endsInLead) {
+            verdict.reason = "ends inside a multi-byte character";
+        } else if (id == AbstractEncoding::Jis) {
+            verdict.reason = "does not end in ASCII or JIS-Roman mode";
+        } else {
+            verdict.reason = "not valid " + preferredName(id);
+        }
+        return verdict;
+    }
+    bool truncated = false;
+    switch (id) {
+    case AbstractEncoding::Utf8:
+        truncated = endsInsideCharacter<Utf8DetectorSM>(input, 0x80);
+        break;
+    case AbstractEncoding::Sjis:
+        truncated = endsInsideCharacter<SjisDetectorSM>(input, 0x40);
+        break;
+    case AbstractEncoding::EucJp:
+        truncated = endsInsideCharacter<EucJpDetectorSM>(input, 0x80);
+        break;
+    case AbstractEncoding::EucKr: {
+        bool endsInLead = false;
+        scanEucKr(input, endsInLead);
+        truncated = endsInLead;
+        break;
+    }
+    default:
+        break; // ISO-2022-JP checks its end state itself; Western has no multi-byte characters.
+    }
+    if (truncated) {
+        verdict.reason = "ends inside a multi-byte character";
+        verdict.offset = input.size();
+        return verdict;
+    }
+    verdict.valid = true;
+    return verdict;
+}
+
+void forEachInput(const std::vector<std::string>& names, bool recursive, Reporter& reporter,
+                  Progress* progress,
+                  const std::function<void(const std::string& name, const InputData&)>& onInput) {
+    std::vector<std::string> inputs = names;
+    if (inputs.empty()) {
+        inputs.emplace_back("-");
+    }
+    std::size_t stdinCount = 0;
+    for (const std::string& name : inputs) {
+        if (name == "-") {
+            ++stdinCount;
+        }
+    }
+    if (stdinCount > 1) {
+        throw UsageError("standard input (-) can be read only once");
+    }
+    if (stdinCount == 1 && recursive) {
+        throw UsageError("option -r walks directories; it cannot be used with standard input");
+    }
+
+    std::size_t done = 0;
+    const std::size_t total = recursive ? 0 : inputs.size();
+    const auto processFile = [&](const std::string& path) {
+        const std::string name = displayName(path);
+        InputData input;
+        std::string error;
+        if (!input.load(path, error)) {
+            if (error == "is a directory" && !recursive) {
+                error += " (use -r to walk it)";
+            }
+            reporter.fileError(name, error);
+        } else {
+            onInput(name, input);
+        }
+        ++done;
+        if (progress != nullptr) {
+            progress->step(done, total, input.size());
+        }
+    };
+    for (const std::string& path : inputs) {
+        if (recursive && isDirectory(path)) {
+            walkTree(path, processFile, [&](const std::string& where, const std::string& why) {
+                reporter.fileError(where, why);
+            });
+        } else {
+            processFile(path);
+        }
+    }
+}
+
+bool writeOutput(const std::string& target, const char* data, std::size_t size,
+                 std::string& error) {
+    if (target.empty() || target == "-") {
+        if (size > 0 && std::fwrite(data, 1, size, stdout) != size) {
+            error = "cannot write to standard output";
+            return false;
+        }
+        return true;
+    }
+    AtomicFile file;
+    if (!file.open(target, error) || !file.write(data, size, error) || !file.commit(error)) {
+        return false;
+    }
+    return true;
+}
+
+int printHelp(const char* text) {
+    std::fputs(text, stdout);
+    return finishStdout() ? ExitPositive : ExitTrouble;
+}
+
+} // namespace tool
+} // namespace charsetkit

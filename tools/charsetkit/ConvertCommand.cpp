@@ -1,0 +1,412 @@
+#include "AtomicFile.h"
+#include "Commands.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace charsetkit {
+namespace tool {
+
+const char* const kConvertHelp =
+    R"HELP(Usage: charsetkit convert [--from LABEL|auto] [--to LABEL] [OPTIONS] [FILE]
+
+Converts one input (standard input when no FILE or "-" is given) to UTF-8,
+or from UTF-8 into the encoding that --to names. With both --from and --to
+the text goes from one encoding to the other by way of UTF-8.
+
+Options:
+  --from LABEL|auto   the input's encoding; "auto" (the default unless --to
+                      is given) detects it first and refuses when no
+                      encoding or more than one fits. With --to and no
+                      --from, the input is UTF-8.
+  --to LABEL          the output's encoding (default utf-8)
+  --replace           write U+30FB (KATAKANA MIDDLE DOT) for Japanese
+                      characters that have no Unicode mapping, instead of
+                      the library's tagged codes
+  -o, --output OUT    write to OUT instead of standard output; OUT is
+                      written whole or not at all
+  --locale L, --supported S, --scan-to-end, --verify-characters,
+  --reject-redundant-escapes, --escape-run-limit N
+                      detection settings for --from auto (see
+                      "charsetkit detect --help")
+  --json              with -o: print a JSON summary line
+  -h, --help          show this help
+
+The input must be valid in its encoding (an input that ends inside a
+multi-byte character is not). Western (iso-8859-1) text is read and written
+as Windows-1252, a superset of ISO-8859-1's printable characters. With -o,
+the text is converted and written line block by line block, so that memory
+stays near the input's size however large it is.
+
+Exit status: 0 when converted, 1 when the conversion is refused (detection
+empty or ambiguous, input not valid, a character that the output encoding
+cannot hold), 2 for usage errors and I/O errors. Nothing is written when the
+conversion is refused.
+)HELP";
+
+namespace {
+
+// Inputs are converted in pieces of about this size, cut after a line end.
+constexpr std::size_t kPieceSize = 1 << 20;
+
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where the next piece of the input ends: after the first line end at least
+// kPieceSize bytes on, or at the end of the input. A line feed never lies
+// inside a character of any of the encodings; in ISO-2022-JP text it is a
+// place to cut only while ASCII is designated (the next piece starts in
+// ASCII), which the last escape sequence before it tells.
+std::size_t pieceEnd(const char* data, std::size_t size, std::size_t start, EncodingId from) {
+    if (size - start <= kPieceSize) {
+        return size;
+    }
+    bool ascii = true; // the mode at `start`: pieces start in ASCII
+    std::size_t scanned = start;
+    for (std::size_t i = start + kPieceSize; i < size; ++i) {
+        if (data[i] != '\n') {
+            continue;
+        }
+        if (from == AbstractEncoding::Jis) {
+            for (; scanned < i; ++scanned) {
+                if (data[scanned] == '\x1B' && size - scanned >= 3) {
+                    ascii = data[scanned + 1] == '(' && data[scanned + 2] == 'B';
+                }
+            }
+            if (!ascii) {
+                continue;
+            }
+        }
+        return i + 1;
+    }
+    return size;
+}
+
+// The first character of the UTF-8 `text` that `encoding` cannot write, or
+// `size` when there is none. Blocks of text are tried first, so that only one
+// block is examined character by character.
+std::size_t findUnconvertible(const AbstractEncoding& encoding, const char* text,
+                              std::size_t size) {
+    std::string scratch;
+    const std::size_t blockSize = 4096;
+    for (std::size_t start = 0; start < size;) {
+        std::size_t end = std::min(size, start + blockSize);
+        while (end < size && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+            ++end;
+        }
+        if (!encoding.convertFromUtf8(text + start, static_cast<unsigned int>(end - start),
+                                      scratch)) {
+            for (std::size_t i = start; i < end;) {
+                const std::size_t length =
+                    std::max<std::size_t>(1, utf8CharLength(text + i, end - i));
+                if (!encoding.convertFromUtf8(text + i, static_cast<unsigned int>(length),
+                                              scratch)) {
+                    return i;
+                }
+                i += length;
+            }
+            return start;
+        }
+        start = end;
+    }
+    return size;
+}
+
+// "the character U+D55C '한' at line 2, column 5", lines counted from
+// `firstLine` (the text starts at the beginning of a line).
+std::string describeCharacter(const char* text, std::size_t size, std::size_t offset,
+                              std::size_t firstLine) {
+    std::size_t line = firstLine;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    const std::string where = describePosition(text + lineStart, offset - lineStart);
+    // describePosition counts from line 1 of its text, which is `line` here.
+    const std::string position = "line " + std::to_string(line) + where.substr(where.find(','));
+    const std::size_t length = utf8CharLength(text + offset, size - offset);
+    if (length == 0) {
+        return "the byte " + describeByte(static_cast<unsigned char>(text[offset])) + " at " +
+               position;
+    }
+    const unsigned int codePoint = utf8CodePoint(text + offset, length);
+    std::string shown = codePointName(codePoint);
+    if (codePoint >= 0x20 && codePoint != 0x7F && (codePoint < 0x80 || codePoint >= 0xA0)) {
+        shown += " '" + std::string(text + offset, length) + "'";
+    }
+    return "the character " + shown + " at " + position;
+}
+
+// Counts the five-byte tagged codes that stand for Japanese characters
+// without a Unicode mapping (their lead byte 0xF8 never occurs otherwise in
+// the converted text).
+std::size_t countTaggedCodes(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), static_cast<char>(0xF8)));
+}
+
+// Converts pieces of text from one encoding to another by way of UTF-8.
+class PieceConverter {
+public:
+    PieceConverter(EncodingId from, EncodingId to, bool replace)
+        : m_from(from), m_to(to), m_replace(replace) {}
+
+    /// Appends the conversion of `size` bytes at `data`, which start at line
+    /// `firstLine` of the input, to `out`; throws Refusal when it cannot.
+    void convert(const char* data, std::size_t size, std::size_t firstLine, std::string& out) {
+        const char* text = data;
+        std::size_t textSize = size;
+        if (m_from != AbstractEncoding::Utf8) {
+            m_utf8.clear();
+            if (m_from == AbstractEncoding::Ascii) {
+                westernToUtf8(data, size, m_utf8);
+            } else {
+                bool unmapped = false;
+                if (!encodingFor(m_from).convertToUtf8(data, static_cast<unsigned int>(size),
+                                                       m_utf8, unmapped, m_replace)) {
+                    throw Refusal(failedLine(data, size, firstLine) + " cannot be converted from " +
+                                  preferredName(m_from) + " to UTF-8");
+                }
+                m_unmapped = m_unmapped || unmapped;
+                if (unmapped && !m_replace) {
+                    m_taggedCodes += countTaggedCodes(m_utf8);
+                }
+            }
+            text = m_utf8.data();
+            textSize = m_utf8.size();
+        }
+        if (m_to == AbstractEncoding::Utf8) {
+            out.append(text, textSize);
+            return;
+        }
+        if (m_taggedCodes > 0) {
+            throw Refusal("some characters have no Unicode mapping and cannot be written in " +
+                          preferredName(m_to) + " (use --replace)");
+        }
+        std::size_t failedAt = textSize;
+        bool ok = true;
+        if (m_to == AbstractEncoding::Ascii) {
+            ok = utf8ToWestern(text, textSize, m_piece, failedAt);
+        } else {
+            ok = encodingFor(m_to).convertFromUtf8(text, static_cast<unsigned int>(textSize),
+                                                   m_piece);
+            if (!ok) {
+                failedAt = findUnconvertible(encodingFor(m_to), text, textSize);
+            }
+        }
+        if (!ok) {
+            if (failedAt < textSize) {
+                throw Refusal(describeCharacter(text, textSize, failedAt, firstLine) +
+                              " cannot be written in " + preferredName(m_to));
+            }
+            throw Refusal("the text could not be converted to " + preferredName(m_to));
+        }
+        out += m_piece;
+        m_piece.clear();
+    }
+
+    bool unmapped() const { return m_unmapped; }
+    std::size_t taggedCodes() const { return m_taggedCodes; }
+
+private:
+    // "line N" of the first line of a piece that the converter refuses alone.
+    std::string failedLine(const char* data, std::size_t size, std::size_t firstLine) {
+        std::string scratch;
+        bool unmapped = false;
+        std::size_t line = firstLine;
+        for (std::size_t start = 0; start < size; ++line) {
+            const char* newline =
+                static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+            const std::size_t end =
+                newline != nullptr ? static_cast<std::size_t>(newline - data) + 1 : size;
+            if (!encodingFor(m_from).convertToUtf8(data + start,
+                                                   static_cast<unsigned int>(end - start), scratch,
+                                                   unmapped, m_replace)) {
+                return "line " + std::to_string(line);
+            }
+            start = end;
+        }
+        return "the text";
+    }
+
+    EncodingId m_from;
+    EncodingId m_to;
+    bool m_replace;
+    bool m_unmapped = false;
+    std::size_t m_taggedCodes = 0;
+    std::string m_utf8;
+    std::string m_piece;
+};
+
+} // namespace
+
+int runConvert(const std::vector<std::string>& args) {
+    std::vector<OptionSpec> specs = detectionOptions();
+    specs.push_back({"from", 0, true, false});
+    specs.push_back({"to", 0, true, false});
+    specs.push_back({"replace", 0, false, true});
+    specs.push_back({"output", 'o', true, false});
+    const ParsedArgs parsed = parseArgs(args, specs);
+    if (parsed.has("help")) {
+        return printHelp(kConvertHelp);
+    }
+    if (parsed.positionals().size() > 1) {
+        throw UsageError("convert takes one input file, not " +
+                         std::to_string(parsed.positionals().size()));
+    }
+    const bool toGiven = parsed.has("to");
+    const std::string fromLabel = parsed.value("from", toGiven ? "utf-8" : "auto");
+    const bool autoDetect = fromLabel == "auto" || fromLabel == "AUTO";
+    EncodingId fromId = autoDetect ? AbstractEncoding::Ascii : resolveLabel(fromLabel);
+    const EncodingId toId = toGiven ? resolveLabel(parsed.value("to")) : AbstractEncoding::Utf8;
+    if (!autoDetect) {
+        for (const OptionSpec& spec : detectionOptions()) {
+            if (parsed.has(spec.longName)) {
+                throw UsageError(std::string("option --") + spec.longName +
+                                 " applies only to --from auto");
+            }
+        }
+        if (parsed.has("replace") && fromId == AbstractEncoding::Utf8) {
+            throw UsageError("option --replace applies only when converting to UTF-8");
+        }
+    }
+    const std::string output = parsed.value("output");
+    const bool toStdout = output.empty() || output == "-";
+    const bool json = parsed.has("json");
+    if (json && toStdout) {
+        throw UsageError("option --json needs -o OUT (standard output carries the text)");
+    }
+    const DetectionSettings settings = readDetectionSettings(parsed);
+    const std::unique_ptr<AbstractLocale> locale = resolveLocale(settings.locale);
+    applySupported(settings);
+
+    const std::string path = parsed.positionals().empty() ? "-" : parsed.positionals()[0];
+    const std::string name = displayName(path);
+    const std::string outputName = toStdout ? std::string("standard output") : output;
+    Reporter reporter(json);
+    InputData input;
+    std::string error;
+    if (!input.load(path, error) || !checkSize(input.size(), kMaxLength, error)) {
+        reporter.fileError(name, error);
+        return reporter.status();
+    }
+
+    AtomicFile file;
+    if (!toStdout && !file.open(output, error)) {
+        reporter.fileError(outputName, error);
+        return reporter.status();
+    }
+    // A file is written piece by piece. Standard output cannot be taken
+    // back, so there the whole text is converted before any of it is written,
+    // unless the conversion cannot fail once the input has been verified
+    // (Japanese and Western text to UTF-8).
+    bool streamToStdout = false;
+    std::string converted;
+    std::size_t written = 0;
+    PieceConverter converter(fromId, toId, parsed.has("replace"));
+    try {
+        if (autoDetect && !input.empty()) {
+            const std::vector<EncodingId> found = detectEncodings(*locale, input, settings);
+            if (found.empty()) {
+                throw Refusal("cannot detect the encoding: no " + std::string(locale->getName()) +
+                              " encoding fits (give --from LABEL)");
+            }
+            if (found.size() > 1) {
+                std::string names;
+                for (EncodingId id : found) {
+                    names += (names.empty() ? "" : " or ") + preferredName(id);
+                }
+                throw Refusal("cannot detect the encoding: the input could be " + names +
+                              " (give --from LABEL)");
+            }
+            fromId = found[0];
+            converter = PieceConverter(fromId, toId, parsed.has("replace"));
+        }
+        streamToStdout = toStdout && toId == AbstractEncoding::Utf8 &&
+                         fromId != AbstractEncoding::EucKr && fromId != AbstractEncoding::Utf8;
+        const Verdict verdict =
+            verifyWhole(fromId, input, settings.verifyCharacters, settings.rejectRedundantEscapes,
+                        settings.escapeRunLimit);
+        if (!verdict.valid) {
+            throw Refusal("the input is not valid " + preferredName(fromId) + " (" +
+                          verdict.reason + ")");
+        }
+        if (toStdout && fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8) {
+            // Nothing to convert: the input is written as it is, below.
+        } else {
+            std::size_t line = 1;
+            for (std::size_t start = 0; start < input.size();) {
+                const std::size_t end = pieceEnd(input.data(), input.size(), start, fromId);
+                converter.convert(input.data() + start, end - start, line, converted);
+                line += static_cast<std::size_t>(
+                    std::count(input.data() + start, input.data() + end, '\n'));
+                if (!toStdout || streamToStdout) {
+                    const bool ok = streamToStdout
+                                        ? writeOutput("", converted.data(), converted.size(), error)
+                                        : file.write(converted.data(), converted.size(), error);
+                    if (!ok) {
+                        reporter.fileError(outputName, error);
+                        return reporter.status();
+                    }
+                    written += converted.size();
+                    converted.clear();
+                    input.forgetBefore(end);
+                }
+                start = end;
+            }
+        }
+    } catch (const Refusal& refusal) {
+        file.discard();
+        reporter.note(name, std::string(refusal.what()) + "; conversion refused");
+        if (json) {
+            reporter.line(JsonLine().add("file", name).add("refused", refusal.what()).str());
+        }
+        return finishStdout() ? ExitNegative : ExitTrouble;
+    }
+
+    if (streamToStdout) {
+        // Written already.
+    } else if (toStdout) {
+        const bool copy = fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8;
+        const char* data = copy ? input.data() : converted.data();
+        const std::size_t size = copy ? input.size() : converted.size();
+        if (!writeOutput("", data, size, error)) {
+            reporter.fileError(outputName, error);
+            return reporter.status();
+        }
+        written = size;
+    } else if (!file.commit(error)) {
+        reporter.fileError(outputName, error);
+        return reporter.status();
+    }
+    if (converter.taggedCodes() > 0) {
+        reporter.note(name, std::to_string(converter.taggedCodes()) +
+                                " characters without a Unicode mapping were written as tagged "
+                                "codes (use --replace to write U+30FB instead)");
+    } else if (converter.unmapped()) {
+        reporter.note(name, "characters without a Unicode mapping were written as U+30FB");
+    }
+    if (!toStdout) {
+        if (json) {
+            reporter.line(JsonLine()
+                              .add("file", name)
+                              .add("from", preferredName(fromId))
+                              .add("to", preferredName(toId))
+                              .add("output", output)
+                              .add("bytes", written)
+                              .add("unmapped", converter.unmapped())
+                              .str());
+        } else {
+            reporter.line(name + ": " + preferredName(fromId) + " -> " + preferredName(toId) +
+                          ", " + std::to_string(written) + " bytes written to " + output);
+        }
+    }
+    return finishStdout() ? reporter.status() : ExitTrouble;
+}
+
+} // namespace tool
+} // namespace charsetkit

@@ -1,0 +1,99 @@
+#include "Commands.h"
+
+namespace charsetkit {
+namespace tool {
+
+const char* const kDetectHelp =
+    R"HELP(Usage: charsetkit detect [OPTIONS] [FILE...]
+
+Tells which encodings each input can be in, as preferred charset names, in
+the order the locale prefers them. Reads standard input when no FILE or "-"
+is given.
+
+Options:
+  --locale L                  japanese (default), korean or utf8: the family
+                              of encodings considered
+  --supported S               local, utf8 or both (default): whether the
+                              Japanese and Korean locales consider their own
+                              encodings, UTF-8, or both
+  --scan-to-end               read every byte instead of stopping as soon as
+                              a single encoding has shown typical characters
+  --verify-characters         also look every multi-byte character up in the
+                              code tables
+  --reject-redundant-escapes  ISO-2022-JP: refuse a designation of the set
+                              already in force
+  --escape-run-limit N        ISO-2022-JP: refuse N designations in a row
+                              with no character between them (default 3)
+  -r, --recursive             walk the directories given, file by file
+  --json                      one JSON object per line
+  -h, --help                  show this help
+
+Output: "FILE: NAME" for one answer, "FILE: NAME NAME (ambiguous)" when the
+bytes fit several encodings equally, "FILE: none" when no encoding fits.
+Plain ASCII text gives iso-8859-1; an empty input gives "none (empty input)".
+
+Exit status: 0 when every input got an answer, 1 when some input fits no
+encoding, 2 for usage errors and unreadable inputs.
+)HELP";
+
+int runDetect(const std::vector<std::string>& args) {
+    std::vector<OptionSpec> specs = detectionOptions();
+    specs.push_back({"recursive", 'r', false, true});
+    const ParsedArgs parsed = parseArgs(args, specs);
+    if (parsed.has("help")) {
+        return printHelp(kDetectHelp);
+    }
+    const DetectionSettings settings = readDetectionSettings(parsed);
+    const std::unique_ptr<AbstractLocale> locale = resolveLocale(settings.locale);
+    applySupported(settings);
+
+    Progress progress("detect:");
+    Reporter reporter(parsed.has("json"), &progress);
+    forEachInput(parsed.positionals(), parsed.has("recursive"), reporter, &progress,
+                 [&](const std::string& name, const InputData& input) {
+                     std::string error;
+                     if (!checkSize(input.size(), kMaxLength, error)) {
+                         reporter.fileError(name, error);
+                         return;
+                     }
+                     // The library calls an empty buffer ASCII; there is nothing
+                     // to tell from it, which the tool says plainly.
+                     const std::vector<EncodingId> found =
+                         input.empty() ? std::vector<EncodingId>()
+                                       : detectEncodings(*locale, input, settings);
+                     std::vector<std::string> names;
+                     for (EncodingId id : found) {
+                         names.push_back(preferredName(id));
+                     }
+                     if (found.empty()) {
+                         reporter.raise(ExitNegative);
+                     }
+                     if (reporter.json()) {
+                         reporter.line(JsonLine()
+                                           .add("file", name)
+                                           .add("locale", locale->getName())
+                                           .add("encodings", names)
+                                           .add("ambiguous", names.size() > 1)
+                                           .add("empty", input.empty())
+                                           .add("bytes", input.size())
+                                           .str());
+                         return;
+                     }
+                     std::string text = name + ":";
+                     for (const std::string& encoding : names) {
+                         text += " " + encoding;
+                     }
+                     if (input.empty()) {
+                         text += " none (empty input)";
+                     } else if (names.empty()) {
+                         text += " none";
+                     } else if (names.size() > 1) {
+                         text += " (ambiguous)";
+                     }
+                     reporter.line(text);
+                 });
+    return reporter.status();
+}
+
+} // namespace tool
+} // namespace charsetkit

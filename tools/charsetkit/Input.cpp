@@ -1,0 +1,208 @@
+#include "Input.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace charsetkit {
+namespace tool {
+
+const char* const kStdinName = "(standard input)";
+
+namespace {
+
+std::string systemError(int error) {
+    return std::strerror(error);
+}
+
+std::string joinPath(const std::string& directory, const std::string& name) {
+    if (!directory.empty() && directory.back() == '/') {
+        return directory + name;
+    }
+    return directory + "/" + name;
+}
+
+} // namespace
+
+InputData::InputData(InputData&& other) noexcept
+    : m_mapped(other.m_mapped), m_mappedSize(other.m_mappedSize),
+      m_owned(std::move(other.m_owned)) {
+    other.m_mapped = nullptr;
+    other.m_mappedSize = 0;
+}
+
+InputData& InputData::operator=(InputData&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_mapped = other.m_mapped;
+        m_mappedSize = other.m_mappedSize;
+        m_owned = std::move(other.m_owned);
+        other.m_mapped = nullptr;
+        other.m_mappedSize = 0;
+    }
+    return *this;
+}
+
+InputData::~InputData() {
+    release();
+}
+
+void InputData::release() {
+    if (m_mapped != nullptr) {
+        munmap(const_cast<char*>(m_mapped), m_mappedSize);
+        m_mapped = nullptr;
+        m_mappedSize = 0;
+    }
+    std::string().swap(m_owned);
+}
+
+void InputData::forgetBefore(std::size_t offset) {
+    if (m_mapped == nullptr) {
+        return;
+    }
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t length = std::min(offset, m_mappedSize) / page * page;
+    if (length > 0) {
+        madvise(const_cast<char*>(m_mapped), length, MADV_DONTNEED);
+    }
+}
+
+bool InputData::load(const std::string& path, std::string& error) {
+    release();
+    if (path == "-") {
+        return loadDescriptor(STDIN_FILENO, error);
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = systemError(errno);
+        return false;
+    }
+    const bool ok = loadDescriptor(fd, error);
+    close(fd);
+    return ok;
+}
+
+bool InputData::loadDescriptor(int fd, std::string& error) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = "is a directory";
+        return false;
+    }
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        const auto size = static_cast<std::size_t>(info.st_size);
+        void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (mapped != MAP_FAILED) {
+            madvise(mapped, size, MADV_SEQUENTIAL);
+            m_mapped = static_cast<const char*>(mapped);
+            m_mappedSize = size;
+            return true;
+        }
+        // Some file systems cannot map files: read them instead.
+    }
+    // Pipes, terminals, devices and files whose size is not known in advance.
+    std::size_t used = 0;
+    std::size_t capacity = 64 * 1024;
+    m_owned.resize(capacity);
+    for (;;) {
+        if (used == capacity) {
+            capacity += capacity / 2;
+            m_owned.resize(capacity);
+        }
+        const ssize_t got = read(fd, &m_owned[used], capacity - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno == EISDIR ? std::string("is a directory") : systemError(errno);
+            std::string().swap(m_owned);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    m_owned.resize(used);
+    m_owned.shrink_to_fit();
+    return true;
+}
+
+std::string displayName(const std::string& path) {
+    return path == "-" ? std::string(kStdinName) : path;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return path != "-" && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+void walkTree(const std::string& directory, const std::function<void(const std::string&)>& onFile,
+              const std::function<void(const std::string&, const std::string&)>& onError) {
+    DIR* dir = opendir(directory.c_str());
+    if (dir == nullptr) {
+        onError(directory, systemError(errno));
+        return;
+    }
+    std::vector<std::string> names;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0) {
+                onError(directory, systemError(errno));
+            }
+            break;
+        }
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const std::string path = joinPath(directory, name);
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0) {
+            onError(path, systemError(errno));
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            walkTree(path, onFile, onError);
+            continue;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            // Follow links to files, never links to directories (no loops).
+            if (stat(path.c_str(), &info) != 0) {
+                onError(path, systemError(errno));
+                continue;
+            }
+        }
+        if (S_ISREG(info.st_mode)) {
+            onFile(path);
+        }
+    }
+}
+
+bool checkSize(std::size_t size, std::size_t limit, std::string& error) {
+    if (size > limit) {
+        error = "too large (" + std::to_string(size) + " bytes; at most " + std::to_string(limit) +
+                " bytes can be processed at once)";
+        return false;
+    }
+    return true;
+}
+
+} // namespace tool
+} // namespace charsetkit

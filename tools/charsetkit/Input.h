@@ -1,0 +1,69 @@
+#ifndef CHARSETKIT_TOOL_INPUT_H
+#define CHARSETKIT_TOOL_INPUT_H
+
+// Reading whole inputs. Regular files are mapped into memory rather than
+// copied, so that even inputs of hundreds of megabytes cost about their own
+// size; pipes and terminals are read into a buffer that grows geometrically.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace charsetkit {
+namespace tool {
+
+/// The name under which standard input appears in output and messages.
+extern const char* const kStdinName;
+
+/// The bytes of one input, mapped or owned. Move-only.
+class InputData {
+public:
+    InputData() = default;
+    InputData(const InputData&) = delete;
+    InputData& operator=(const InputData&) = delete;
+    InputData(InputData&& other) noexcept;
+    InputData& operator=(InputData&& other) noexcept;
+    ~InputData();
+
+    const char* data() const { return m_mapped != nullptr ? m_mapped : m_owned.data(); }
+    std::size_t size() const { return m_mapped != nullptr ? m_mappedSize : m_owned.size(); }
+    bool empty() const { return size() == 0; }
+
+    /// Tells that the bytes before `offset` will not be read again, so that a
+    /// mapped file's pages there can leave memory (they are read back from
+    /// the file if touched after all).
+    void forgetBefore(std::size_t offset);
+
+    /// Reads `path` ("-" is standard input). On failure returns false with a
+    /// reason such as "No such file or directory" or "is a directory".
+    bool load(const std::string& path, std::string& error);
+
+private:
+    void release();
+    bool loadDescriptor(int fd, std::string& error);
+
+    const char* m_mapped = nullptr;
+    std::size_t m_mappedSize = 0;
+    std::string m_owned;
+};
+
+/// The name to show for an input path ("-" becomes kStdinName).
+std::string displayName(const std::string& path);
+
+/// True when `path` names a directory (symbolic links followed).
+bool isDirectory(const std::string& path);
+
+/// Calls `onFile` for every regular file below `directory`, in name order,
+/// depth first; symbolic links to directories are not followed and special
+/// files (pipes, devices, sockets) are skipped. A directory that cannot be
+/// read is passed to `onError` with the reason, and the walk goes on.
+void walkTree(const std::string& directory, const std::function<void(const std::string&)>& onFile,
+              const std::function<void(const std::string&, const std::string&)>& onError);
+
+/// Fails with a reason when `size` exceeds what a library call can take.
+bool checkSize(std::size_t size, std::size_t limit, std::string& error);
+
+} // namespace tool
+} // namespace charsetkit
+
+#endif

@@ -1,0 +1,296 @@
+#include "Output.h"
+
+#include "Cli.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
+
+namespace charsetkit {
+namespace tool {
+
+namespace {
+
+const char kHex[] = "0123456789abcdef";
+
+// Length of the valid UTF-8 sequence at `text[i]`, or 0 when the bytes there
+// do not form one (overlong forms, surrogates and values past U+10FFFF
+// included).
+std::size_t validSequence(const std::string& text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() - i < length) {
+        return 0;
+    }
+    if (byte(i + 1) < low || byte(i + 1) > high) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+void writeStderr(const std::string& text) {
+    std::fflush(stdout);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+std::string humanBytes(std::uint64_t bytes) {
+    char buffer[32];
+    if (bytes >= 1024ULL * 1024 * 1024) {
+        std::snprintf(buffer, sizeof buffer, "%.1f GiB",
+                      static_cast<double>(bytes) / (1024.0 * 1024 * 1024));
+    } else if (bytes >= 1024ULL * 1024) {
+        std::snprintf(buffer, sizeof buffer, "%.1f MiB",
+                      static_cast<double>(bytes) / (1024.0 * 1024));
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.1f KiB", static_cast<double>(bytes) / 1024.0);
+    }
+    return buffer;
+}
+
+} // namespace
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = validSequence(text, i);
+            if (length == 0) {
+                out += "\\ufffd";
+                ++i;
+            } else {
+                out.append(text, i, length);
+                i += length;
+            }
+            continue;
+        }
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                out += "\\u00";
+                out += kHex[c >> 4];
+                out += kHex[c & 0x0F];
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+        ++i;
+    }
+    out += '"';
+    return out;
+}
+
+std::string printable(const std::string& bytes) {
+    std::string out;
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += ch;
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string describeByte(unsigned char byte) {
+    std::string text = "0x";
+    text += kHex[byte >> 4];
+    text += kHex[byte & 0x0F];
+    if (byte >= 0x20 && byte < 0x7F) {
+        text += " '";
+        text += static_cast<char>(byte);
+        text += "'";
+    }
+    return text;
+}
+
+void JsonLine::key(const std::string& name) {
+    if (!m_body.empty()) {
+        m_body += ',';
+    }
+    m_body += jsonString(name);
+    m_body += ':';
+}
+
+JsonLine& JsonLine::add(const std::string& name, const std::string& value) {
+    key(name);
+    m_body += jsonString(value);
+    return *this;
+}
+
+JsonLine& JsonLine::add(const std::string& name, const char* value) {
+    return add(name, std::string(value != nullptr ? value : ""));
+}
+
+JsonLine& JsonLine::add(const std::string& name, bool value) {
+    key(name);
+    m_body += value ? "true" : "false";
+    return *this;
+}
+
+JsonLine& JsonLine::add(const std::string& name, long long value) {
+    key(name);
+    m_body += std::to_string(value);
+    return *this;
+}
+
+JsonLine& JsonLine::add(const std::string& name, std::size_t value) {
+    key(name);
+    m_body += std::to_string(value);
+    return *this;
+}
+
+JsonLine& JsonLine::add(const std::string& name, int value) {
+    return add(name, static_cast<long long>(value));
+}
+
+JsonLine& JsonLine::add(const std::string& name, const std::vector<std::string>& values) {
+    key(name);
+    m_body += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            m_body += ',';
+        }
+        m_body += jsonString(values[i]);
+    }
+    m_body += ']';
+    return *this;
+}
+
+JsonLine& JsonLine::addNumbers(const std::string& name, const std::vector<int>& values) {
+    key(name);
+    m_body += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            m_body += ',';
+        }
+        m_body += std::to_string(values[i]);
+    }
+    m_body += ']';
+    return *this;
+}
+
+Progress::Progress(const char* verb)
+    : m_verb(verb), m_enabled(isatty(STDERR_FILENO) == 1),
+      m_start(std::chrono::steady_clock::now()), m_last(m_start) {}
+
+void Progress::step(std::size_t done, std::size_t total, std::uint64_t bytes) {
+    m_bytes += bytes;
+    if (!m_enabled) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_start < std::chrono::milliseconds(500) ||
+        (m_shown && now - m_last < std::chrono::milliseconds(100))) {
+        return;
+    }
+    m_last = now;
+    std::string text = std::string("\r\033[Kcharsetkit: ") + m_verb + " " + std::to_string(done);
+    if (total > 0) {
+        text += "/" + std::to_string(total);
+    }
+    text += done == 1 ? " file, " : " files, ";
+    text += humanBytes(m_bytes);
+    writeStderr(text);
+    m_shown = true;
+}
+
+void Progress::clear() {
+    if (m_shown) {
+        writeStderr("\r\033[K");
+        m_shown = false;
+    }
+}
+
+void Reporter::line(const std::string& text) {
+    if (m_progress != nullptr) {
+        m_progress->clear();
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+void Reporter::fileError(const std::string& name, const std::string& reason) {
+    if (m_progress != nullptr) {
+        m_progress->clear();
+    }
+    printError(name + ": " + reason);
+    if (m_json) {
+        line(JsonLine().add("file", name).add("error", reason).str());
+    }
+    raise(ExitTrouble);
+}
+
+void Reporter::note(const std::string& name, const std::string& message) {
+    if (m_progress != nullptr) {
+        m_progress->clear();
+    }
+    printError(name + ": " + message);
+}
+
+void Reporter::raise(int status) {
+    if (status > m_status) {
+        m_status = status;
+    }
+}
+
+void printError(const std::string& text) {
+    writeStderr("charsetkit: " + text + "\n");
+}
+
+bool finishStdout() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        const int error = errno;
+        std::fprintf(stderr, "charsetkit: cannot write to standard output: %s\n",
+                     error != 0 ? std::strerror(error) : "write error");
+        return false;
+    }
+    return true;
+}
+
+} // namespace tool
+} // namespace charsetkit

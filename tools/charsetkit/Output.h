@@ -1,0 +1,100 @@
+#ifndef CHARSETKIT_TOOL_OUTPUT_H
+#define CHARSETKIT_TOOL_OUTPUT_H
+
+// Everything the tool prints: result lines on stdout (plain text or JSON
+// Lines), one-line messages on stderr, and a progress line on stderr that is
+// shown only when stderr is a terminal.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace charsetkit {
+namespace tool {
+
+/// Builds one JSON object on one line. Strings are written as UTF-8; bytes
+/// that are not valid UTF-8 (in file names, say) become U+FFFD.
+class JsonLine {
+public:
+    JsonLine& add(const std::string& key, const std::string& value);
+    JsonLine& add(const std::string& key, const char* value);
+    JsonLine& add(const std::string& key, bool value);
+    JsonLine& add(const std::string& key, long long value);
+    JsonLine& add(const std::string& key, std::size_t value);
+    JsonLine& add(const std::string& key, int value);
+    JsonLine& add(const std::string& key, const std::vector<std::string>& values);
+    JsonLine& addNumbers(const std::string& key, const std::vector<int>& values);
+    std::string str() const { return "{" + m_body + "}"; }
+
+private:
+    void key(const std::string& name);
+    std::string m_body;
+};
+
+/// JSON string literal, quotes included.
+std::string jsonString(const std::string& text);
+
+/// Bytes 0x20-0x7E as they are ('\\' doubled), every other byte as \xHH.
+std::string printable(const std::string& bytes);
+
+/// "0x3c '<'" for a printable byte, "0x95" for any other.
+std::string describeByte(unsigned char byte);
+
+/// A progress line on stderr for long runs, shown only when stderr is a
+/// terminal, first after half a second and then at most ten times a second.
+class Progress {
+public:
+    explicit Progress(const char* verb);
+    ~Progress() { clear(); }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+    /// Counts one more input of `bytes` bytes; `total` is 0 when unknown.
+    void step(std::size_t done, std::size_t total, std::uint64_t bytes);
+    /// Removes the line (before anything else is printed on the terminal).
+    void clear();
+
+private:
+    const char* m_verb;
+    bool m_enabled;
+    bool m_shown = false;
+    std::uint64_t m_bytes = 0;
+    std::chrono::steady_clock::time_point m_start;
+    std::chrono::steady_clock::time_point m_last;
+};
+
+/// Collects the exit status of a subcommand and prints its lines.
+class Reporter {
+public:
+    Reporter(bool json, Progress* progress = nullptr) : m_json(json), m_progress(progress) {}
+
+    bool json() const { return m_json; }
+    /// A result line on stdout (plain text or a JSON object).
+    void line(const std::string& text);
+    /// "charsetkit: NAME: REASON" on stderr; the status becomes at least 2.
+    /// In JSON mode a {"file": NAME, "error": REASON} record goes to stdout too.
+    void fileError(const std::string& name, const std::string& reason);
+    /// "charsetkit: NAME: MESSAGE" on stderr without changing the status.
+    void note(const std::string& name, const std::string& message);
+    /// Raises the exit status to `status` (it never goes down).
+    void raise(int status);
+    int status() const { return m_status; }
+
+private:
+    bool m_json;
+    Progress* m_progress;
+    int m_status = 0;
+};
+
+/// Writes a message line to stderr: "charsetkit: TEXT".
+void printError(const std::string& text);
+
+/// Flushes stdout; false (with a message printed) when writing failed.
+bool finishStdout();
+
+} // namespace tool
+} // namespace charsetkit
+
+#endif

@@ -1,0 +1,91 @@
+#include "Commands.h"
+
+namespace charsetkit {
+namespace tool {
+
+const char* const kVerifyHelp =
+    R"HELP(Usage: charsetkit verify --encoding LABEL [OPTIONS] [FILE...]
+
+Tells whether each input is valid text in the encoding that LABEL names (any
+charset label the library knows, compared without regard to case; see
+"charsetkit labels"). Reads standard input when no FILE or "-" is given.
+
+Options:
+  --encoding LABEL            the encoding to check against (required)
+  --verify-characters         also look every multi-byte character up in the
+                              code tables
+  --reject-redundant-escapes  ISO-2022-JP: refuse a designation of the set
+                              already in force
+  --escape-run-limit N        ISO-2022-JP: refuse N designations in a row
+                              with no character between them (default 3)
+  -r, --recursive             walk the directories given, file by file
+  --json                      one JSON object per line
+  -h, --help                  show this help
+
+An input that ends inside a multi-byte character is not valid. Western
+(iso-8859-1) text is valid unless it holds the ISO-2022 control bytes ESC,
+SO or SI.
+
+Output: "FILE: valid NAME" or "FILE: invalid NAME (REASON)".
+Exit status: 0 when every input is valid, 1 when some input is not, 2 for
+usage errors and unreadable inputs.
+)HELP";
+
+int runVerify(const std::vector<std::string>& args) {
+    const ParsedArgs parsed = parseArgs(args, {
+                                                  {"encoding", 0, true, false},
+                                                  {"verify-characters", 0, false, true},
+                                                  {"reject-redundant-escapes", 0, false, true},
+                                                  {"escape-run-limit", 0, true, false},
+                                                  {"recursive", 'r', false, true},
+                                              });
+    if (parsed.has("help")) {
+        return printHelp(kVerifyHelp);
+    }
+    if (!parsed.has("encoding")) {
+        throw UsageError("option --encoding LABEL is required");
+    }
+    const EncodingId id = resolveLabel(parsed.value("encoding"));
+    const bool verifyCharacters = parsed.has("verify-characters");
+    const bool rejectRedundant = parsed.has("reject-redundant-escapes");
+    int escapeRunLimit = kDefaultEscapeRunLimit;
+    if (parsed.has("escape-run-limit")) {
+        escapeRunLimit =
+            parseCount("escape-run-limit", parsed.value("escape-run-limit"), kMaxEscapeRunLimit);
+    }
+
+    Progress progress("verify:");
+    Reporter reporter(parsed.has("json"), &progress);
+    forEachInput(parsed.positionals(), parsed.has("recursive"), reporter, &progress,
+                 [&](const std::string& name, const InputData& input) {
+                     std::string error;
+                     if (!checkSize(input.size(), kMaxLength, error)) {
+                         reporter.fileError(name, error);
+                         return;
+                     }
+                     const Verdict verdict =
+                         verifyWhole(id, input, verifyCharacters, rejectRedundant, escapeRunLimit);
+                     if (!verdict.valid) {
+                         reporter.raise(ExitNegative);
+                     }
+                     if (reporter.json()) {
+                         JsonLine json;
+                         json.add("file", name)
+                             .add("encoding", preferredName(id))
+                             .add("valid", verdict.valid);
+                         if (!verdict.valid) {
+                             json.add("reason", verdict.reason).add("offset", verdict.offset);
+                         }
+                         reporter.line(json.add("bytes", input.size()).str());
+                     } else if (verdict.valid) {
+                         reporter.line(name + ": valid " + preferredName(id));
+                     } else {
+                         reporter.line(name + ": invalid " + preferredName(id) + " (" +
+                                       verdict.reason + ")");
+                     }
+                 });
+    return reporter.status();
+}
+
+} // namespace tool
+} // namespace charsetkit

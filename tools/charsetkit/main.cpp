@@ -1,0 +1,97 @@
+// charsetkit: detect, verify, convert, percent-decode and check text in the
+// encodings of web content, from the command line.
+
+#include "AtomicFile.h"
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace charsetkit::tool;
+
+const char* const kMainHelp =
+    R"HELP(Usage: charsetkit COMMAND [OPTIONS] [FILE...]
+
+Detects, verifies and converts the encodings of web content: UTF-8,
+Shift_JIS, EUC-JP, ISO-2022-JP, EUC-KR and Western (ISO-8859-1).
+
+Commands:
+  detect    tell which encodings each input can be in
+  verify    tell whether each input is valid in an encoding
+  convert   convert an input to UTF-8, or from UTF-8 to an encoding
+  decode    decode percent escapes at character starts
+  check     find forbidden bytes and malformed percent escapes
+  labels    list the encodings and their charset labels
+
+Run "charsetkit COMMAND --help" for a command's options. FILE "-", or no
+FILE, is standard input. --json prints one JSON object per line.
+
+Exit status: 0 for a positive answer, 1 for a negative one (not valid,
+nothing detected, forbidden bytes found, conversion refused), 2 for usage
+or I/O errors.
+
+Options:
+  -h, --help   show this help
+  --version    show the version
+)HELP";
+
+struct Command {
+    const char* name;
+    int (*run)(const std::vector<std::string>&);
+};
+
+const Command kCommands[] = {
+    {"detect", runDetect}, {"verify", runVerify}, {"convert", runConvert},
+    {"decode", runDecode}, {"check", runCheck},   {"labels", runLabels},
+};
+
+int usageError(const std::string& command, const std::string& message) {
+    if (command.empty()) {
+        std::fprintf(stderr, "charsetkit: %s (see charsetkit --help)\n", message.c_str());
+    } else {
+        std::fprintf(stderr, "charsetkit %s: %s\n", command.c_str(), message.c_str());
+    }
+    return ExitTrouble;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    installSignalHandlers();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        return usageError("", "no command given");
+    }
+    const std::string command = args[0];
+    if (command == "-h" || command == "--help" || command == "help") {
+        if (command == "help" && args.size() > 1) {
+            args = {args[1], "--help"};
+        } else {
+            return printHelp(kMainHelp);
+        }
+    } else if (command == "--version") {
+        std::printf("charsetkit %s\n", CHARSETKIT_TOOL_VERSION);
+        return finishStdout() ? ExitPositive : ExitTrouble;
+    }
+    for (const Command& entry : kCommands) {
+        if (args[0] != entry.name) {
+            continue;
+        }
+        try {
+            return entry.run(std::vector<std::string>(args.begin() + 1, args.end()));
+        } catch (const UsageError& error) {
+            return usageError(entry.name, error.what());
+        } catch (const std::bad_alloc&) {
+            printError("out of memory");
+        } catch (const std::exception& error) {
+            printError(error.what());
+        }
+        return ExitTrouble;
+    }
+    return usageError("", "unknown command '" + args[0] + "'");
+}
