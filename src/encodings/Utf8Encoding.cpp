@@ -5,6 +5,8 @@
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <new>
 
@@ -60,17 +62,18 @@ int Utf8Encoding::utf8ToUnicode(const unsigned char* sequence, int length) {
     return static_cast<int>(utf8::decode(sequence, length));
 }
 
-int Utf8Encoding::getUtf8CharCount(const char* buffer, unsigned int length) {
-    if (buffer == nullptr) {
-        return 0;
-    }
-    // Only the lead byte of each character is read; the bytes it announces
-    // are stepped over by index, so a step past the end reads nothing.
-    unsigned int count = 0;
-    unsigned int pos = 0;
+namespace {
+
+// Counts characters by the length each lead byte announces. Only lead bytes
+// are read; the bytes a lead announces are stepped over by index, so a step
+// past the end reads nothing. The walk runs on the full size of the input and
+// a count beyond the range of int is given as INT_MAX.
+int countUtf8Chars(const char* buffer, std::size_t length) {
+    std::size_t count = 0;
+    std::size_t pos = 0;
     while (pos < length) {
         const auto b = static_cast<unsigned char>(buffer[pos]);
-        unsigned int step = 1;
+        std::size_t step = 1;
         if (b < 0x80) {
             step = 1;
         } else if ((b & 0xE0) == 0xC0) {
@@ -90,11 +93,21 @@ int Utf8Encoding::getUtf8CharCount(const char* buffer, unsigned int length) {
         }
         pos += step;
     }
-    return static_cast<int>(count);
+    return count > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+}
+
+} // namespace
+
+int Utf8Encoding::getUtf8CharCount(const char* buffer, unsigned int length) {
+    if (buffer == nullptr) {
+        return 0;
+    }
+    return countUtf8Chars(buffer, length);
 }
 
 int Utf8Encoding::getUtf8CharCount(const std::string& text) {
-    return getUtf8CharCount(text.data(), static_cast<unsigned int>(text.size()));
+    // The whole string is walked, even one longer than an unsigned int counts.
+    return countUtf8Chars(text.data(), text.size());
 }
 
 AbstractTraverser* Utf8Encoding::getExactEncodingTraverser() const {

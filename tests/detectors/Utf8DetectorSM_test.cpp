@@ -151,6 +151,72 @@ TEST(Utf8DetectorSM, CompletingACharacterRecordsItsLength) {
     EXPECT_EQ(m.m_lastCharLength, 1);
 }
 
+// A lead byte of each length that needs no overlong check.
+const unsigned char kPlainLead[7] = {0, 0, 0xC3, 0xE3, 0xF1, 0xF9, 0xFD};
+
+TEST(Utf8DetectorSM, ABreakAtAnyByteOfAnyLengthEndsTheCharacter) {
+    for (int n = 2; n <= 6; ++n) {
+        for (int at = 2; at <= n; ++at) {
+            SCOPED_TRACE("length " + std::to_string(n) + ", broken at byte " + std::to_string(at));
+            Utf8DetectorSM m;
+            m.processByte(kPlainLead[n], false);
+            for (int i = 2; i < at; ++i) {
+                m.processByte(0x80, false);
+                EXPECT_TRUE(m.m_inChar);
+            }
+            m.processByte('<', false);
+            EXPECT_TRUE(m.m_error);
+            EXPECT_FALSE(m.m_inChar);
+            EXPECT_FALSE(m.m_confirmed);
+            EXPECT_EQ(m.m_lastCharLength, n); // the breaking byte is not re-read
+            EXPECT_EQ(m.m_expectedLength, 0);
+            EXPECT_EQ(m.m_receivedLength, 0);
+            EXPECT_EQ(m.m_charBytes[at - 1], '<');
+            // Back between characters: the next bytes start afresh.
+            m.processByte('>', false);
+            EXPECT_EQ(m.m_lastCharLength, 1);
+            m.processByte(0xC3, false);
+            m.processByte(0xA9, false);
+            EXPECT_TRUE(m.m_confirmed);
+            EXPECT_EQ(m.m_lastCharLength, 2);
+        }
+    }
+}
+
+TEST(Utf8DetectorSM, EveryLengthCompletesWithAllItsBytesKept) {
+    const unsigned char smallestLead[7] = {0, 0, 0, 0xE0, 0xF0, 0xF8, 0xFC};
+    for (int n = 2; n <= 6; ++n) {
+        SCOPED_TRACE(n);
+        Utf8DetectorSM m;
+        m.processByte(kPlainLead[n], false);
+        for (int i = 1; i < n; ++i) {
+            m.processByte(static_cast<unsigned char>(0x80 + i), false);
+        }
+        EXPECT_FALSE(m.m_error);
+        EXPECT_FALSE(m.m_inChar);
+        EXPECT_TRUE(m.m_confirmed);
+        EXPECT_EQ(m.m_lastCharLength, n);
+        EXPECT_EQ(m.m_charBytes[0], kPlainLead[n]);
+        for (int i = 1; i < n; ++i) {
+            EXPECT_EQ(m.m_charBytes[i], 0x80 + i);
+        }
+        if (n < 3) {
+            continue;
+        }
+        // An overlong form fails on its second byte but is read to its end
+        // and still counts as a character.
+        Utf8DetectorSM o;
+        for (int i = 0; i < n; ++i) {
+            o.processByte(i == 0 ? smallestLead[n] : 0x80, false);
+            EXPECT_EQ(o.m_error, i > 0);
+        }
+        EXPECT_FALSE(o.m_inChar);
+        EXPECT_TRUE(o.m_confirmed);
+        EXPECT_EQ(o.m_lastCharLength, n);
+        EXPECT_EQ(o.m_expectedLength, 0);
+    }
+}
+
 TEST(Utf8DetectorSM, KeepsFollowingTransitionsAfterAFailure) {
     Utf8DetectorSM m;
     m.processByte(0x80, false); // stray continuation byte

@@ -73,6 +73,19 @@ TEST(Utf8Decoder, ReadsWithoutValidating) {
     EXPECT_EQ(Utf8Encoding::utf8ToUnicode(nullptr, 3), 0);
 }
 
+TEST(Utf8Decoder, EachLengthKeepsOnlyTheValueBitsOfItsLead) {
+    // All-ones bytes: the lead contributes exactly the bits of its mask
+    // (7F, 1F, 0F, 07, 03, 01), each following byte six ones.
+    const unsigned char ones[6] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const unsigned int masks[7] = {0x00, 0x7F, 0x1F, 0x0F, 0x07, 0x03, 0x01};
+    for (int n = 1; n <= 6; ++n) {
+        const unsigned int tail = 6u * static_cast<unsigned int>(n - 1);
+        const unsigned int expected = (masks[n] << tail) | ((1u << tail) - 1u);
+        EXPECT_EQ(Utf8Encoding::utf8ToUnicode(ones, n), static_cast<int>(expected)) << n;
+    }
+    EXPECT_EQ(Utf8Encoding::utf8ToUnicode(ones, 0), 0);
+}
+
 TEST(Utf8Decoder, InvertsTheWriterOnEveryRow) {
     for (int v : {0x41, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF, 0x200000, 0x3FFFFFF, 0x4000000,
                   0x7FFFFFFF}) {
@@ -93,6 +106,27 @@ TEST(Utf8CharCount, StepsByTheLeadByte) {
     EXPECT_EQ(count(bytes("FC 80 80 80 80 80 FE FF")), 3);
     EXPECT_EQ(Utf8Encoding::getUtf8CharCount(nullptr, 0), 0);
     EXPECT_EQ(Utf8Encoding::getUtf8CharCount(std::string()), 0);
+}
+
+TEST(Utf8CharCount, EveryLeadByteStepsByItsLength) {
+    // A lead byte followed by six ASCII bytes: the lead's step swallows
+    // step - 1 of them, so the count is 8 - step.
+    for (int b = 0; b < 256; ++b) {
+        int step = 1;
+        if (b >= 0xC2 && b <= 0xDF) {
+            step = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            step = 3;
+        } else if (b >= 0xF0 && b <= 0xF7) {
+            step = 4;
+        } else if (b >= 0xF8 && b <= 0xFB) {
+            step = 5;
+        } else if (b == 0xFC || b == 0xFD) {
+            step = 6;
+        }
+        const std::string s = std::string(1, static_cast<char>(b)) + "AAAAAA";
+        EXPECT_EQ(Utf8Encoding::getUtf8CharCount(s), 8 - step) << test::hex(s);
+    }
 }
 
 TEST(Utf8CharCount, NeverReadsPastTheEnd) {

@@ -70,6 +70,12 @@ TEST(Traversers, Utf16BigEndian) {
     EXPECT_EQ(walk(t, bytes("00 41 FE FF 00 42")), "1 5+skipped end");
     EXPECT_EQ(walk(t, bytes("FF FE 41 00")), "end+skipped");
     EXPECT_EQ(walk(t, bytes("00")), "end");
+    // An odd last byte is not skipped itself, but units skipped before it
+    // still count; after a mark it leaves nothing skipped.
+    EXPECT_EQ(walk(t, bytes("30 42 00")), "end+skipped");
+    EXPECT_EQ(walk(t, bytes("FE FF 00")), "end");
+    // Rebinding looks for the mark afresh.
+    EXPECT_EQ(walk(t, bytes("FE FF 00 41")), "3 end");
 }
 
 TEST(Traversers, Utf16LittleEndian) {
@@ -80,6 +86,9 @@ TEST(Traversers, Utf16LittleEndian) {
     EXPECT_EQ(walk(t, bytes("80 00 3C 01 41 00")), "4+skipped end");
     EXPECT_EQ(walk(t, bytes("FE FF 41 00")), "2+skipped end");
     EXPECT_EQ(walk(t, bytes("41")), "end");
+    EXPECT_EQ(walk(t, bytes("42 30 3C")), "end+skipped");
+    EXPECT_EQ(walk(t, bytes("FF FE 41")), "end");
+    EXPECT_EQ(walk(t, bytes("FF FE 41 00")), "2 end");
 }
 
 TEST(Traversers, IsStartComparesPositionsLiterally) {

@@ -17,7 +17,8 @@ public:
     /// 0..6 read nothing and give 0.
     static int utf8ToUnicode(const unsigned char* sequence, int length);
     /// Counts characters by stepping over the lengths their lead bytes
-    /// announce; never reads at or past `buffer + length`.
+    /// announce; never reads at or past `buffer + length`. A count beyond
+    /// the range of int is given as INT_MAX.
     static int getUtf8CharCount(const char* buffer, unsigned int length);
     static int getUtf8CharCount(const std::string& text);
 
