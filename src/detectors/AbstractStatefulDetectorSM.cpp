@@ -1,10 +1,15 @@
 #include <charsetkit/detectors/AbstractStatefulDetectorSM.h>
 
+#include "encodings/MissingInput.h"
+
 namespace charsetkit {
 
 bool AbstractStatefulDetectorSM::verify(const char* buffer, unsigned int length,
                                         bool verifyCharacters, bool rejectRedundantEscapes,
                                         int escapeRunLimit) {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     for (unsigned int i = 0; i < length; ++i) {
         processByte(static_cast<unsigned char>(buffer[i]), verifyCharacters);
         checkLimits(rejectRedundantEscapes, escapeRunLimit);

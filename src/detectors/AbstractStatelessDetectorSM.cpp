@@ -1,10 +1,15 @@
 #include <charsetkit/detectors/AbstractStatelessDetectorSM.h>
 
+#include "encodings/MissingInput.h"
+
 namespace charsetkit {
 
 bool AbstractStatelessDetectorSM::verify(const char* buffer, unsigned int length,
                                          bool verifyCharacters, bool /*rejectRedundantEscapes*/,
                                          int /*escapeRunLimit*/) {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     // The end state is not examined: a buffer that stops inside a character
     // passes.
     for (unsigned int i = 0; i < length; ++i) {

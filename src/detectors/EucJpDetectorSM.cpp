@@ -1,5 +1,7 @@
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseOutput.h"
@@ -112,6 +114,9 @@ void EucJpDetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
 
 bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                     bool& unmapped, bool useReplacement) {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     detail::reserveForConversion(result, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     // Index of the first byte of the character being read: the bytes from

@@ -1,5 +1,7 @@
 #include <charsetkit/detectors/JisDetectorSM.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseOutput.h"
@@ -239,6 +241,9 @@ bool JisDetectorSM::isValidEndState() {
 
 bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& unmapped, bool useReplacement) {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     detail::reserveForConversion(result, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     // Index of the first byte of the character or escape sequence being

@@ -1,5 +1,7 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseOutput.h"
@@ -71,6 +73,9 @@ void SjisDetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
 
 bool SjisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                    bool& unmapped, bool useReplacement) {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     detail::reserveForConversion(result, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     // Index of the first byte of the character being read: the bytes from

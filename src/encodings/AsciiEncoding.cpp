@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/AsciiEncoding.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/AsciiDetectorSM.h>
 #include <charsetkit/traversal/AsciiTraverser.h>
 
@@ -65,6 +67,9 @@ bool AsciiEncoding::isStateful() const {
 }
 
 bool AsciiEncoding::verifyLowAscii(const char* buffer, unsigned int length) {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     for (unsigned int i = 0; i < length; ++i) {
         const auto b = static_cast<unsigned char>(buffer[i]);
         if (b >= 0x80 || b == 0x1B || b == 0x0E || b == 0x0F) {
@@ -80,6 +85,9 @@ AbstractTraverser* AsciiEncoding::getExactEncodingTraverser() const {
 
 bool AsciiEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& unmapped, bool /*useReplacement*/) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     // Western text is taken as it is: bytes 0x80-0xFF pass through unchanged.
     unmapped = false;
     copyBytes(buffer, length, result);
@@ -94,6 +102,9 @@ bool AsciiEncoding::convertFromUtf8(const char* /*buffer*/, unsigned int /*lengt
 
 bool AsciiEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                            bool rejectRedundantEscapes, int escapeRunLimit) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     // The escape limits play no part for this encoding.
     static_cast<void>(rejectRedundantEscapes);
     static_cast<void>(escapeRunLimit);

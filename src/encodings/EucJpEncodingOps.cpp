@@ -2,6 +2,8 @@
 // aliases and predicates are in EucJpEncoding.cpp.
 #include <charsetkit/encodings/EucJpEncoding.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 #include <charsetkit/traversal/EucJpTraverser.h>
@@ -17,6 +19,9 @@ namespace charsetkit {
 // `unmapped` is only ever set, never cleared.
 bool EucJpEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& unmapped, bool useReplacement) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     std::string().swap(result); // drop the old content and its storage
     EucJpDetectorSM detector;
     return detector.convertToUtf8(buffer, length, result, unmapped, useReplacement);
@@ -24,6 +29,9 @@ bool EucJpEncoding::convertToUtf8(const char* buffer, unsigned int length, std::
 
 bool EucJpEncoding::convertFromUtf8(const char* buffer, unsigned int length,
                                     std::string& result) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     return JapaneseConversions::utf8ToJapanese(buffer, length, AbstractEncoding::EucJp, result);
 }
 
@@ -33,6 +41,9 @@ bool EucJpEncoding::convertFromUtf8(const char* buffer, unsigned int length,
 // buffer that ends after the first byte of a character verifies.
 bool EucJpEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                            bool rejectRedundantEscapes, int escapeRunLimit) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     static_cast<void>(rejectRedundantEscapes);
     static_cast<void>(escapeRunLimit);
     EucJpDetectorSM detector;

@@ -2,6 +2,8 @@
 // aliases and predicates are in JisEncoding.cpp.
 #include <charsetkit/encodings/JisEncoding.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/JisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 #include <charsetkit/traversal/JisTraverser.h>
@@ -17,6 +19,9 @@ namespace charsetkit {
 // `unmapped` is only ever set, never cleared.
 bool JisEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                 bool& unmapped, bool useReplacement) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     std::string().swap(result); // drop the old content and its storage
     JisDetectorSM detector;
     return detector.convertToUtf8(buffer, length, result, unmapped, useReplacement);
@@ -24,6 +29,9 @@ bool JisEncoding::convertToUtf8(const char* buffer, unsigned int length, std::st
 
 bool JisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
                                   std::string& result) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     return JapaneseConversions::utf8ToJapanese(buffer, length, AbstractEncoding::Jis, result);
 }
 
@@ -32,6 +40,9 @@ bool JisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
 // or JIS-Roman mode with no escape sequence open.
 bool JisEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                          bool rejectRedundantEscapes, int escapeRunLimit) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     JisDetectorSM detector;
     return detail::runJisFast(detector, buffer, length, verifyCharacters, rejectRedundantEscapes,
                               escapeRunLimit);

@@ -2,6 +2,8 @@
 // aliases and predicates are in SjisEncoding.cpp.
 #include <charsetkit/encodings/SjisEncoding.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 #include <charsetkit/traversal/SjisTraverser.h>
@@ -17,6 +19,9 @@ namespace charsetkit {
 // `unmapped` is only ever set, never cleared.
 bool SjisEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                  bool& unmapped, bool useReplacement) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     std::string().swap(result); // drop the old content and its storage
     SjisDetectorSM detector;
     return detector.convertToUtf8(buffer, length, result, unmapped, useReplacement);
@@ -24,6 +29,9 @@ bool SjisEncoding::convertToUtf8(const char* buffer, unsigned int length, std::s
 
 bool SjisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
                                    std::string& result) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     return JapaneseConversions::utf8ToJapanese(buffer, length, AbstractEncoding::Sjis, result);
 }
 
@@ -33,6 +41,9 @@ bool SjisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
 // buffer that ends after the first byte of a character verifies.
 bool SjisEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                           bool rejectRedundantEscapes, int escapeRunLimit) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     static_cast<void>(rejectRedundantEscapes);
     static_cast<void>(escapeRunLimit);
     SjisDetectorSM detector;

@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/Utf8Encoding.h>
 
+#include "encodings/MissingInput.h"
+
 #include "encodings/Utf8Codec.h"
 
 #include <charsetkit/detectors/Utf8DetectorSM.h>
@@ -116,6 +118,9 @@ AbstractTraverser* Utf8Encoding::getExactEncodingTraverser() const {
 
 bool Utf8Encoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                  bool& unmapped, bool /*useReplacement*/) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     // UTF-8 input is copied as it is, without validation.
     unmapped = false;
     copyBytes(buffer, length, result);
@@ -124,12 +129,18 @@ bool Utf8Encoding::convertToUtf8(const char* buffer, unsigned int length, std::s
 
 bool Utf8Encoding::convertFromUtf8(const char* buffer, unsigned int length,
                                    std::string& result) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     copyBytes(buffer, length, result);
     return true;
 }
 
 bool Utf8Encoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                           bool rejectRedundantEscapes, int escapeRunLimit) const {
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
     // The escape limits play no part for this encoding.
     static_cast<void>(rejectRedundantEscapes);
     static_cast<void>(escapeRunLimit);

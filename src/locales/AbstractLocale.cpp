@@ -1,5 +1,7 @@
 #include <charsetkit/locales/AbstractLocale.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/AbstractDetectorSM.h>
 #include <charsetkit/locales/JapaneseLocale.h>
 #include <charsetkit/locales/KoreanLocale.h>
@@ -101,8 +103,8 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
     }
     // Empty the result and give its storage back.
     std::vector<AbstractEncoding::EncodingID>().swap(*encodings);
-    if (buffer == nullptr) {
-        length = 0;
+    if (detail::isMissingInput(buffer, length)) {
+        return;
     }
 
     // Plain ASCII text (no byte above 0x7F, no ESC, SO or SI) is ASCII

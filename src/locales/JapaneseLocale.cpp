@@ -1,5 +1,7 @@
 #include <charsetkit/locales/JapaneseLocale.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/detectors/JapaneseUtf8DetectorSM.h>
 #include <charsetkit/detectors/JisDetectorSM.h>
@@ -155,8 +157,8 @@ AbstractTraverser* JapaneseLocale::getHtmlSafeEncodingTraverser(
 
 bool JapaneseLocale::verifyUtf8(const char* buffer, unsigned int length, bool verifyCharacters,
                                 bool restrictive) {
-    if (buffer == nullptr) {
-        length = 0;
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
     }
     // The direct driver answers as the machine's own verify() would, without
     // a virtual call per byte.

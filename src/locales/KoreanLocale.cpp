@@ -1,5 +1,7 @@
 #include <charsetkit/locales/KoreanLocale.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/encodings/AsciiEncoding.h>
 #include <charsetkit/encodings/EucKrEncoding.h>
@@ -75,8 +77,8 @@ void KoreanLocale::detectAndVerifyEncoding(const char* buffer, unsigned int leng
         return;
     }
     std::vector<AbstractEncoding::EncodingID>().swap(*encodings);
-    if (buffer == nullptr) {
-        length = 0;
+    if (detail::isMissingInput(buffer, length)) {
+        return;
     }
 
     // Plain ASCII is ASCII under every setting.
@@ -147,8 +149,8 @@ AbstractTraverser* KoreanLocale::getHtmlSafeEncodingTraverser(
 
 bool KoreanLocale::verifyUtf8(const char* buffer, unsigned int length, bool verifyCharacters,
                               bool /*restrictive*/) {
-    if (buffer == nullptr) {
-        length = 0;
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
     }
     Utf8DetectorSM machine;
     return detail::runStatelessFast(machine, buffer, length, verifyCharacters);

@@ -1,5 +1,7 @@
 #include <charsetkit/locales/Utf8Locale.h>
 
+#include "encodings/MissingInput.h"
+
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/encodings/AsciiEncoding.h>
 #include <charsetkit/encodings/Utf8Encoding.h>
@@ -68,8 +70,8 @@ AbstractTraverser* Utf8Locale::getHtmlSafeEncodingTraverser(
 
 bool Utf8Locale::verifyUtf8(const char* buffer, unsigned int length, bool /*verifyCharacters*/,
                             bool /*restrictive*/) {
-    if (buffer == nullptr) {
-        length = 0;
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
     }
     // Structure only: the UTF-8 locale looks no character up in any table.
     Utf8DetectorSM machine;

@@ -251,7 +251,8 @@ TEST_F(Detection, VerifyUtf8ByLocale) {
         SCOPED_TRACE(locale->getName());
         EXPECT_TRUE(locale->verifyUtf8(open, 4, false, false));
         EXPECT_TRUE(locale->verifyUtf8("", 0, true, false));
-        EXPECT_TRUE(locale->verifyUtf8(nullptr, 5, true, false));
+        EXPECT_FALSE(locale->verifyUtf8(nullptr, 5, true, false));
+        EXPECT_TRUE(locale->verifyUtf8(nullptr, 0, true, false));
         EXPECT_FALSE(locale->verifyUtf8("\xC0\x80", 2, false, false));
         EXPECT_FALSE(locale->verifyUtf8("a\x1B", 2, false, false));
     }

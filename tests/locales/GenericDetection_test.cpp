@@ -219,7 +219,13 @@ TEST(GenericDetection, NullResultOrBufferIsHarmless) {
     probe.genericEncodingDetect("\x80", 1, false, false, 1, false, machines, nullptr);
     EXPECT_TRUE(machine.m_seen.empty());
     Ids out;
+    // A null buffer with a length holds nothing to judge: no encoding, and
+    // the machines are never asked. With length 0 it is an empty buffer.
+    out.push_back(AbstractEncoding::Sjis);
     probe.genericEncodingDetect(nullptr, 10, false, false, 1, false, machines, &out);
+    EXPECT_TRUE(out.empty());
+    EXPECT_TRUE(machine.m_seen.empty());
+    probe.genericEncodingDetect(nullptr, 0, false, false, 1, false, machines, &out);
     EXPECT_EQ(out, Ids{AbstractEncoding::Ascii});
 }
 
