@@ -10,41 +10,41 @@ const OptionSpec kCommonOptions[] = {
     {"json", 0, false, true},
 };
 
-const OptionSpec* findLong(const std::vector<OptionSpec>& specs, const std::string& name) {
-    for (const OptionSpec& spec : kCommonOptions) {
-        if (name == spec.longName) {
-            return &spec;
+const OptionSpec* findLong(const std::vector<OptionSpec>& optionTable, const std::string& name) {
+    for (const OptionSpec& option : kCommonOptions) {
+        if (name == option.longName) {
+            return &option;
         }
     }
-    for (const OptionSpec& spec : specs) {
-        if (name == spec.longName) {
-            return &spec;
-        }
-    }
-    return nullptr;
-}
-
-const OptionSpec* findShort(const std::vector<OptionSpec>& specs, char name) {
-    for (const OptionSpec& spec : kCommonOptions) {
-        if (spec.shortName == name) {
-            return &spec;
-        }
-    }
-    for (const OptionSpec& spec : specs) {
-        if (spec.shortName != 0 && spec.shortName == name) {
-            return &spec;
+    for (const OptionSpec& option : optionTable) {
+        if (name == option.longName) {
+            return &option;
         }
     }
     return nullptr;
 }
 
-void store(ParsedArgs& parsed, const OptionSpec& spec, const std::string& shown,
+const OptionSpec* findShort(const std::vector<OptionSpec>& optionTable, char name) {
+    for (const OptionSpec& option : kCommonOptions) {
+        if (option.shortName == name) {
+            return &option;
+        }
+    }
+    for (const OptionSpec& option : optionTable) {
+        if (option.shortName != 0 && option.shortName == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+void store(ParsedArgs& parsed, const OptionSpec& option, const std::string& shown,
            const std::string* value) {
-    const std::string name = spec.longName;
-    if (!spec.repeatable && parsed.has(name)) {
+    const std::string name = option.longName;
+    if (!option.repeatable && parsed.has(name)) {
         throw UsageError("option " + shown + " given more than once");
     }
-    if (spec.takesValue) {
+    if (option.takesValue) {
         parsed.addValue(name, *value);
     } else {
         parsed.addFlag(name);
@@ -79,7 +79,8 @@ void ParsedArgs::addValue(const std::string& name, const std::string& value) {
     m_options[name].push_back(value);
 }
 
-ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+ParsedArgs parseArgs(const std::vector<std::string>& args,
+                     const std::vector<OptionSpec>& optionTable) {
     ParsedArgs parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -96,45 +97,45 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<Opt
             const std::size_t equals = arg.find('=');
             const std::string name =
                 arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            const OptionSpec* spec = findLong(specs, name);
-            if (spec == nullptr) {
+            const OptionSpec* option = findLong(optionTable, name);
+            if (option == nullptr) {
                 throw UsageError("unknown option --" + name + " (see --help)");
             }
-            if (!spec->takesValue) {
+            if (!option->takesValue) {
                 if (equals != std::string::npos) {
                     throw UsageError("option --" + name + " takes no value");
                 }
-                store(parsed, *spec, "--" + name, nullptr);
+                store(parsed, *option, "--" + name, nullptr);
             } else if (equals != std::string::npos) {
                 const std::string value = arg.substr(equals + 1);
-                store(parsed, *spec, "--" + name, &value);
+                store(parsed, *option, "--" + name, &value);
             } else {
                 if (i + 1 >= args.size()) {
                     throw UsageError("option --" + name + " needs a value");
                 }
-                store(parsed, *spec, "--" + name, &args[++i]);
+                store(parsed, *option, "--" + name, &args[++i]);
             }
             continue;
         }
         // One short option, with its value attached (-oOUT) or in the next word.
-        const OptionSpec* spec = findShort(specs, arg[1]);
+        const OptionSpec* option = findShort(optionTable, arg[1]);
         const std::string shown = arg.substr(0, 2);
-        if (spec == nullptr) {
+        if (option == nullptr) {
             throw UsageError("unknown option " + shown + " (see --help)");
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (arg.size() > 2) {
                 throw UsageError("unknown option " + arg);
             }
-            store(parsed, *spec, shown, nullptr);
+            store(parsed, *option, shown, nullptr);
         } else if (arg.size() > 2) {
             const std::string value = arg.substr(2);
-            store(parsed, *spec, shown, &value);
+            store(parsed, *option, shown, &value);
         } else {
             if (i + 1 >= args.size()) {
                 throw UsageError("option " + shown + " needs a value");
             }
-            store(parsed, *spec, shown, &args[++i]);
+            store(parsed, *option, shown, &args[++i]);
         }
     }
     return parsed;

@@ -50,11 +50,12 @@ private:
     std::vector<std::string> m_positionals;
 };
 
-/// Parses `args` (the words after the subcommand) against `specs`; "--help"
+/// Parses `args` (the words after the subcommand) against `optionTable`; "--help"
 /// (-h) and "--json" are always known. Throws UsageError for an unknown
 /// option, a missing value, a value given to a flag or a single-valued
 /// option given twice.
-ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+ParsedArgs parseArgs(const std::vector<std::string>& args,
+                     const std::vector<OptionSpec>& optionTable);
 
 /// A whole non-negative decimal number no larger than `max`; throws
 /// UsageError naming `option` otherwise.

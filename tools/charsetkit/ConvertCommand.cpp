@@ -245,12 +245,12 @@ private:
 } // namespace
 
 int runConvert(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = detectionOptions();
-    specs.push_back({"from", 0, true, false});
-    specs.push_back({"to", 0, true, false});
-    specs.push_back({"replace", 0, false, true});
-    specs.push_back({"output", 'o', true, false});
-    const ParsedArgs parsed = parseArgs(args, specs);
+    std::vector<OptionSpec> optionTable = detectionOptions();
+    optionTable.push_back({"from", 0, true, false});
+    optionTable.push_back({"to", 0, true, false});
+    optionTable.push_back({"replace", 0, false, true});
+    optionTable.push_back({"output", 'o', true, false});
+    const ParsedArgs parsed = parseArgs(args, optionTable);
     if (parsed.has("help")) {
         return printHelp(kConvertHelp);
     }
@@ -264,9 +264,9 @@ int runConvert(const std::vector<std::string>& args) {
     EncodingId fromId = autoDetect ? AbstractEncoding::Ascii : resolveLabel(fromLabel);
     const EncodingId toId = toGiven ? resolveLabel(parsed.value("to")) : AbstractEncoding::Utf8;
     if (!autoDetect) {
-        for (const OptionSpec& spec : detectionOptions()) {
-            if (parsed.has(spec.longName)) {
-                throw UsageError(std::string("option --") + spec.longName +
+        for (const OptionSpec& option : detectionOptions()) {
+            if (parsed.has(option.longName)) {
+                throw UsageError(std::string("option --") + option.longName +
                                  " applies only to --from auto");
             }
         }

@@ -37,9 +37,9 @@ encoding, 2 for usage errors and unreadable inputs.
 )HELP";
 
 int runDetect(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = detectionOptions();
-    specs.push_back({"recursive", 'r', false, true});
-    const ParsedArgs parsed = parseArgs(args, specs);
+    std::vector<OptionSpec> optionTable = detectionOptions();
+    optionTable.push_back({"recursive", 'r', false, true});
+    const ParsedArgs parsed = parseArgs(args, optionTable);
     if (parsed.has("help")) {
         return printHelp(kDetectHelp);
     }
