@@ -1,5 +1,6 @@
 #include "Output.h"
 
+#include "Charsets.h"
 #include "Cli.h"
 
 #include <cerrno>
@@ -14,42 +15,6 @@ namespace tool {
 namespace {
 
 const char kHex[] = "0123456789abcdef";
-
-// Length of the valid UTF-8 sequence at `text[i]`, or 0 when the bytes there
-// do not form one (overlong forms, surrogates and values past U+10FFFF
-// included).
-std::size_t validSequence(const std::string& text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() - i < length) {
-        return 0;
-    }
-    if (byte(i + 1) < low || byte(i + 1) > high) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 void writeStderr(const std::string& text) {
     std::fflush(stdout);
@@ -78,7 +43,7 @@ std::string jsonString(const std::string& text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const std::size_t length = validSequence(text, i);
+            const std::size_t length = utf8CharLength(text.data() + i, text.size() - i);
             if (length == 0) {
                 out += "\\ufffd";
                 ++i;
