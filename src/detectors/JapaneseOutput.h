@@ -57,39 +57,6 @@ inline unsigned int copyPlainAsciiRun(const unsigned char* bytes, unsigned int i
     return skip;
 }
 
-/// What a machine's conversion made of a byte that did not fail it.
-enum class ByteOutcome {
-    Pending, // the byte belongs to a character or escape sequence still open
-    Written  // the character (or designation) is complete and was written
-};
-
-/// The conversion loop of the Japanese machines. Each byte goes to the
-/// machine's own processByte (no virtual call); `emit(byte, i)` writes what
-/// the machine's state after a good byte stands for and may advance `i` past
-/// a run it copied itself. From the first failure on, every byte is written
-/// as ISO-8859-1, and so are the bytes of the character or escape sequence
-/// that the failure interrupted, which were read but not yet written.
-template <class Machine, class Emit>
-void convertWithMachine(Machine& machine, const char* buffer, unsigned int length,
-                        std::string& result, Emit emit) {
-    reserveForConversion(result, length);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
-    // Index of the first byte read but not yet written.
-    unsigned int pending = 0;
-    for (unsigned int i = 0; i < length; ++i) {
-        const unsigned char byte = bytes[i];
-        const bool failedBefore = machine.m_error;
-        machine.Machine::processByte(byte, false);
-        if (machine.m_error) {
-            appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
-            continue;
-        }
-        if (emit(byte, i) == ByteOutcome::Written) {
-            pending = i + 1;
-        }
-    }
-}
-
 } // namespace detail
 } // namespace charsetkit
 

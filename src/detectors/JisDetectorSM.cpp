@@ -244,49 +244,62 @@ bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
+    detail::reserveForConversion(result, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
-    detail::convertWithMachine(
-        *this, buffer, length, result, [&](unsigned char byte, unsigned int& i) {
-            switch (m_state) {
-            case SingleByte: {
-                // ASCII and JIS-Roman alike: 0x5C stays U+005C. The plain ASCII
-                // that follows is copied and counted, but for its last byte,
-                // which goes through the machine.
-                detail::appendLatin1(byte, result);
-                const unsigned int skip = detail::copyPlainAsciiRun(bytes, i + 1, length, result);
-                detail::addJisCharacters(*this, skip);
-                i += skip;
-                break;
-            }
-            case KanaChar:
-                detail::appendCodePoint(
-                    JapaneseConversions::jis0201ToUnicodeFix(byte + 0x80, useReplacement, unmapped),
-                    result);
-                break;
-            case Jis1978Char:
-            case Jis1983Char:
-                detail::appendCodePoint(JapaneseConversions::jis0208ToUnicodeFix(
-                                            m_firstByte * 256 + byte, useReplacement, unmapped),
-                                        result);
-                break;
-            case Jis0212Char:
-                detail::appendCodePoint(JapaneseConversions::jis0212ToUnicodeFix(
-                                            m_firstByte * 256 + byte, useReplacement, unmapped),
-                                        result);
-                break;
-            case Jis1978First:
-            case Jis1983First:
-            case Jis0212First:
-            case Esc:
-            case EscDollar:
-            case EscParen:
-            case EscDollarParen:
-                return detail::ByteOutcome::Pending; // inside a character or an escape sequence
-            default:
-                break; // a completed designation leaves no trace
-            }
-            return detail::ByteOutcome::Written;
-        });
+    // Index of the first byte of the character or escape sequence being
+    // read: the bytes from there on have been consumed without output yet.
+    unsigned int pending = 0;
+    for (unsigned int i = 0; i < length; ++i) {
+        const unsigned char byte = bytes[i];
+        const bool failedBefore = m_error;
+        JisDetectorSM::processByte(byte, false);
+        if (m_error) {
+            // From the first failure on, the input is read as ISO-8859-1,
+            // the bytes of the character or escape sequence it interrupted
+            // included.
+            detail::appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
+            continue;
+        }
+        switch (m_state) {
+        case SingleByte: {
+            // ASCII and JIS-Roman alike: 0x5C stays U+005C. The plain ASCII
+            // that follows is copied and counted, but for its last byte,
+            // which goes through the machine.
+            detail::appendLatin1(byte, result);
+            const unsigned int skip = detail::copyPlainAsciiRun(bytes, i + 1, length, result);
+            detail::addJisCharacters(*this, skip);
+            i += skip;
+            break;
+        }
+        case KanaChar:
+            detail::appendCodePoint(
+                JapaneseConversions::jis0201ToUnicodeFix(byte + 0x80, useReplacement, unmapped),
+                result);
+            break;
+        case Jis1978Char:
+        case Jis1983Char:
+            detail::appendCodePoint(JapaneseConversions::jis0208ToUnicodeFix(
+                                        m_firstByte * 256 + byte, useReplacement, unmapped),
+                                    result);
+            break;
+        case Jis0212Char:
+            detail::appendCodePoint(JapaneseConversions::jis0212ToUnicodeFix(
+                                        m_firstByte * 256 + byte, useReplacement, unmapped),
+                                    result);
+            break;
+        case Jis1978First:
+        case Jis1983First:
+        case Jis0212First:
+        case Esc:
+        case EscDollar:
+        case EscParen:
+        case EscDollarParen:
+            continue; // inside a character or an escape sequence
+        default:
+            break; // a completed designation leaves no trace
+        }
+        pending = i + 1;
+    }
     return true;
 }
 

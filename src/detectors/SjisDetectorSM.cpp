@@ -76,33 +76,44 @@ bool SjisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std:
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
+    detail::reserveForConversion(result, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
-    detail::convertWithMachine(
-        *this, buffer, length, result, [&](unsigned char byte, unsigned int& i) {
-            switch (m_state) {
-            case SingleByte:
-                detail::appendLatin1(byte, result);
-                // The plain ASCII that follows is copied as it is, but for its
-                // last byte, which goes through the machine: a run leaves the
-                // machine as its last byte alone would.
-                i += detail::copyPlainAsciiRun(bytes, i + 1, length, result);
-                break;
-            case Kana:
-                detail::appendCodePoint(
-                    JapaneseConversions::jis0201ToUnicodeFix(byte, useReplacement, unmapped),
-                    result);
-                break;
-            case DoubleByte:
-                detail::appendCodePoint(JapaneseConversions::jis0208ToUnicodeFix(
-                                            JapaneseConversions::sjisToJis(m_firstByte, byte),
-                                            useReplacement, unmapped),
-                                        result);
-                break;
-            default: // Lead: wait for the trail byte
-                return detail::ByteOutcome::Pending;
-            }
-            return detail::ByteOutcome::Written;
-        });
+    // Index of the first byte of the character being read: the bytes from
+    // there on have been consumed without output yet.
+    unsigned int pending = 0;
+    for (unsigned int i = 0; i < length; ++i) {
+        const unsigned char byte = bytes[i];
+        const bool failedBefore = m_error;
+        SjisDetectorSM::processByte(byte, false);
+        if (m_error) {
+            // From the first failure on, the input is read as ISO-8859-1,
+            // the bytes of the character it interrupted included.
+            detail::appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
+            continue;
+        }
+        switch (m_state) {
+        case SingleByte:
+            detail::appendLatin1(byte, result);
+            // The plain ASCII that follows is copied as it is, but for its
+            // last byte, which goes through the machine: a run leaves the
+            // machine as its last byte alone would.
+            i += detail::copyPlainAsciiRun(bytes, i + 1, length, result);
+            break;
+        case Kana:
+            detail::appendCodePoint(
+                JapaneseConversions::jis0201ToUnicodeFix(byte, useReplacement, unmapped), result);
+            break;
+        case DoubleByte:
+            detail::appendCodePoint(
+                JapaneseConversions::jis0208ToUnicodeFix(
+                    JapaneseConversions::sjisToJis(m_firstByte, byte), useReplacement, unmapped),
+                result);
+            break;
+        default: // Lead: wait for the trail byte
+            continue;
+        }
+        pending = i + 1;
+    }
     return true;
 }
 
