@@ -20,8 +20,8 @@ endforeach()
 
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)
-  set(_charsetkit_tool_groups SamplesTest ConvertTest BadInputTest LabelsTest DecodeCheckTest
-    TreeTest)
+  set(_charsetkit_tool_groups SamplesTest ConvertTest BadInputTest OptionsTest LabelsTest
+    DecodeCheckTest TreeTest)
   # Memory use is measured on plain builds only: sanitizers multiply it.
   if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
     list(APPEND _charsetkit_tool_groups LargeInputTest)

@@ -293,6 +293,80 @@ class ConvertTest(ToolTestCase):
         self.assertFalse(os.path.exists(target))
         self.assertEqual(self.leftovers(), [])
 
+    def test_output_through_a_symbolic_link(self):
+        # The file the link leads to is replaced and the link stays, as with a
+        # shell redirection; the temporary file goes beside the real file.
+        os.makedirs(self.path("real"))
+        os.makedirs(self.path("links"))
+        real = self.write("real/out.txt", b"old")
+        link = self.path("links/out.txt")
+        os.symlink(real, link)
+        code, _, err = run("convert", "-o", link, self.sample("ja-form.shift_jis.txt"))
+        self.assertEqual(code, 0, err)
+        self.assertTrue(os.path.islink(link))
+        with open(real, "rb") as f:
+            self.assertEqual(f.read(), self.read_sample("ja-form.utf-8.txt"))
+        self.assertEqual(self.leftovers(self.path("real")) + self.leftovers(self.path("links")),
+                         [])
+        # A link to nothing is refused rather than replaced.
+        dangling = self.path("links/dangling.txt")
+        os.symlink(self.path("real/missing.txt"), dangling)
+        code, _, err = run("convert", "-o", dangling, self.sample("ja-form.shift_jis.txt"))
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, dangling, "symbolic link to a missing file")
+        self.assertTrue(os.path.islink(dangling))
+        self.assertFalse(os.path.exists(self.path("real/missing.txt")))
+
+    def test_output_name_of_the_longest_length(self):
+        target = self.path("n" * 255)
+        code, _, err = run("convert", "-o", target, self.sample("ja-form.euc-jp.txt"))
+        self.assertEqual(code, 0, err)
+        self.assertEqual(os.path.getsize(target), len(self.read_sample("ja-form.utf-8.txt")))
+
+    def test_file_size_limit_leaves_nothing_behind(self):
+        # Past "ulimit -f" a write fails; the process is not killed halfway.
+        source = self.write("in.txt", "日本語のテキスト。\n".encode("shift_jis") * 10000)
+        target = self.path("out.txt")
+
+        def limit():
+            resource.setrlimit(resource.RLIMIT_FSIZE, (64 * 1024, 64 * 1024))
+
+        proc = subprocess.run([TOOL, "convert", "--from", "sjis", "-o", target, source],
+                              capture_output=True, preexec_fn=limit, timeout=60)
+        self.assertEqual(proc.returncode, 2, proc.stderr)
+        self.assertOneLineError(proc.stderr.decode(), target, "File too large")
+        self.assertFalse(os.path.exists(target))
+        self.assertEqual(self.leftovers(), [])
+
+    def test_lines_longer_than_a_piece(self):
+        # Pieces are cut between characters when no line end comes; what -o
+        # writes equals what standard output gets, and positions stay true.
+        # Single-byte katakana and three-byte JIS X 0212 characters among the
+        # double-byte ones leave no fixed rhythm to the character starts.
+        mixed = "ｱ日本語ｶﾀｶﾅ漢。" * 300000
+        texts = {"shift_jis": mixed, "euc-jp": mixed.replace("漢", "丂"),
+                 "iso-2022-jp": "日本語のテキスト、カタカナ。 abc ~ " * 120000}
+        texts["utf-8"] = texts["iso-2022-jp"]
+        for encoding, text in texts.items():
+            with self.subTest(encoding=encoding):
+                source = self.write("long.txt", text.encode(encoding))
+                target = self.path("out.txt")
+                code, _, err = run("convert", "--from", encoding, "-o", target, source)
+                self.assertEqual(code, 0, err)
+                with open(target, "rb") as f:
+                    self.assertEqual(f.read(), text.encode())
+                # Between two encodings (Shift_JIS cannot hold JIS X 0212).
+                to = "iso-2022-jp" if encoding == "euc-jp" else "euc-jp"
+                code, _, err = run("convert", "--from", encoding, "--to", to, "-o", target,
+                                   source)
+                self.assertEqual(code, 0, err)
+                code, out, err = run("convert", "--from", to, target)
+                self.assertEqual((code, out), (0, text.encode()), err)
+        source = self.write("long.txt", ("あ" * 1500000 + "한").encode())
+        code, _, err = run("convert", "--to", "euc-jp", "-o", self.path("out.txt"), source)
+        self.assertEqual(code, 1)
+        self.assertOneLineError(err, "U+D55C", "line 1, column 1500001")
+
     def test_interrupted_conversion_leaves_no_partial_file(self):
         big = self.write("big.txt", "日本語のテキスト。\n".encode("shift_jis") * 2_000_000)
         target = self.path("out.txt")
@@ -347,8 +421,12 @@ class BadInputTest(ToolTestCase):
         self.assertEqual((code, out.decode()), (1, "(standard input): none (empty input)\n"))
         code, out, _ = run("verify", "--encoding", "iso-2022-jp", stdin=b"")
         self.assertEqual(code, 0)
-        code, out, _ = run("convert", stdin=b"")
-        self.assertEqual((code, out), (0, b""))
+        # Detection has nothing to go by, so --from auto refuses as detect does.
+        code, out, err = run("convert", stdin=b"")
+        self.assertEqual((code, out), (1, b""))
+        self.assertOneLineError(err, "(standard input)", "empty input", "--from", "refused")
+        code, out, err = run("convert", "--from", "shift_jis", stdin=b"")
+        self.assertEqual((code, out), (0, b""), err)
         code, out, _ = run("decode", stdin=b"")
         self.assertEqual((code, out), (0, b""))
 
@@ -428,6 +506,10 @@ class BadInputTest(ToolTestCase):
             (["convert", "--from", "sjis", "--locale", "korean"], "--locale applies only"),
             (["convert", "--to", "sjis", "--replace"], "--replace applies only"),
             (["convert", "--json"], "--json needs -o"),
+            (["convert", "-o", ""], "-o needs a file name"),
+            (["decode", "--output="], "-o needs a file name"),
+            (["detect", "--escape-run-limit", "99999999999"], "at most 1000000"),
+            (["verify", "--encoding", "utf-8\n\x1b[2J"], "'utf-8\\x0a\\x1b[2J'"),
             (["decode", "--json"], "--json needs -o"),
             (["check"], "--forbid BYTES is required"),
             (["check", "--forbid", ""], "at least one byte"),
@@ -442,6 +524,52 @@ class BadInputTest(ToolTestCase):
                 self.assertEqual(code, 2, err)
                 self.assertEqual(out, b"")
                 self.assertOneLineError(err, fragment)
+
+    def test_failing_standard_output_is_an_error_for_every_command(self):
+        # A full device, and a standard output the caller closed (">&-").
+        sample = self.sample("ja-form.shift_jis.txt")
+        commands = [["detect", sample], ["verify", "--encoding", "sjis", sample],
+                    ["check", "--forbid", "<", sample], ["labels"], ["detect", "--help"],
+                    ["--version"], ["convert", sample], ["decode", sample]]
+        for command in commands:
+            for how in ("full", "closed"):
+                with self.subTest(command=command, stdout=how):
+                    if how == "full":
+                        with open("/dev/full", "wb") as full:
+                            proc = subprocess.run([TOOL, *command], stdout=full,
+                                                  stderr=subprocess.PIPE, timeout=60)
+                    else:
+                        proc = subprocess.run([TOOL, *command], stderr=subprocess.PIPE,
+                                              preexec_fn=lambda: os.close(1), timeout=60)
+                    self.assertEqual(proc.returncode, 2, proc.stderr)
+                    self.assertOneLineError(proc.stderr.decode(), "standard output")
+
+    def test_file_names_cannot_break_lines_or_drive_the_terminal(self):
+        names = [b"a\nb.txt", b"red\x1b[31m.txt", b"csi\xc2\x9b2J.txt", b"tab\t.txt"]
+        for name in names:
+            with open(os.path.join(self.tmp.encode(), name), "wb") as f:
+                f.write(b"abc")
+        code, out, err = run("detect", "-r", self.tmp)
+        self.assertEqual((code, err), (0, ""))
+        lines = out.split(b"\n")[:-1]
+        self.assertEqual(len(lines), len(names), out)
+        self.assertEqual(sorted(line.rsplit(b"/", 1)[1] for line in lines),
+                         [b"a\\x0ab.txt: iso-8859-1", b"csi\\xc2\\x9b2J.txt: iso-8859-1",
+                          b"red\\x1b[31m.txt: iso-8859-1", b"tab\\x09.txt: iso-8859-1"])
+        # JSON carries the names themselves.
+        code, out, _ = run("detect", "--json", "-r", self.tmp)
+        got = sorted(os.path.basename(json.loads(line)["file"]) for line in out.splitlines())
+        self.assertEqual(got, sorted(name.decode() for name in names))
+        # Messages stay one line.
+        missing = self.path("no\nsuch\x1b[2J")
+        for command in (["detect"], ["convert"], ["check", "--forbid", "<"]):
+            with self.subTest(command=command[0]):
+                code, _, err = run(*command, missing)
+                self.assertEqual(code, 2)
+                self.assertOneLineError(err, "no\\x0asuch\\x1b[2J", "No such file")
+        code, _, err = run("convert", "-o", missing + "/out.txt", self.sample("en-page.html"))
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, "no\\x0asuch\\x1b[2J/out.txt", "cannot create")
 
     def test_labels_are_matched_without_regard_to_case(self):
         for label in ("SHIFT_JIS", "Shift-JIS", "x-sjis", "EUC-JP", "x-EUC", "KS_C_5601-1987", "UTF8", "Latin1", "windows-1252"):
@@ -553,10 +681,49 @@ class DecodeCheckTest(ToolTestCase):
         code, _, _ = run("check", "--forbid", "\\\\", stdin=data)
         self.assertEqual(code, 1)
 
+    def test_long_list_of_malformed_escapes(self):
+        # The list is written as it is read, far longer than one write.
+        data = b"<" + b"%zz" * 100000 + b"%\x01"
+        code, out, _ = run("check", "--forbid", "<", "--escapes", stdin=data)
+        self.assertEqual(code, 1)
+        head = b"(standard input): forbidden 0x3c '<'; malformed escapes: "
+        self.assertEqual(out, head + b", ".join([b"%zz"] * 100000 + [b"%\\x01"]) + b"\n")
+        code, out, _ = run("check", "--forbid", "<", "--escapes", "--json", stdin=data)
+        self.assertEqual(code, 1)
+        record = json.loads(out)
+        self.assertEqual((record["forbidden"], len(record["malformedEscapes"])), ([0x3C], 100001))
+        self.assertEqual(record["malformedEscapes"][-2:], ["%zz", "%\\x01"])
+
     def test_check_escapes_at_the_end(self):
         code, out, _ = run("check", "--forbid", "<", "--escapes", stdin=b"%zz&abc%q")
         self.assertEqual(code, 1)
         self.assertEqual(out.decode(), "(standard input): malformed escapes: %zz, %q\n")
+
+
+class OptionsTest(ToolTestCase):
+    def test_escape_run_limit_counts_designations_in_a_row(self):
+        def escapes(count):
+            return b"x" + b"\x1b(B" * count + b"y\n"
+
+        cases = [([], 3, 0), ([], 4, 1), (["--escape-run-limit", "4"], 4, 0),
+                 (["--escape-run-limit", "0004"], 5, 1), (["--escape-run-limit=1"], 1, 0),
+                 (["--escape-run-limit=1"], 2, 1), (["--escape-run-limit", "0"], 0, 1)]
+        for options, count, status in cases:
+            with self.subTest(options=options, count=count):
+                code, out, err = run("verify", "--encoding", "iso-2022-jp", *options,
+                                     stdin=escapes(count))
+                self.assertEqual(code, status, out + err.encode())
+                code, out, _ = run("detect", "--json", "--scan-to-end", *options,
+                                   stdin=b"\x1b$B0!" + escapes(count)[1:])
+                self.assertEqual(json.loads(out)["encodings"],
+                                 ["iso-2022-jp"] if status == 0 else [], options)
+
+    def test_words_are_matched_without_regard_to_case(self):
+        for word in ("AUTO", "Auto"):
+            code, out, err = run("convert", "--from", word, stdin="日本語".encode("euc-jp"))
+            self.assertEqual((code, out), (0, "日本語".encode()), err)
+        code, out, err = run("detect", "--supported", "UTF8", stdin="日本語".encode("euc-jp"))
+        self.assertEqual((code, out.decode()), (1, "(standard input): none\n"), err)
 
 
 class TreeTest(ToolTestCase):
@@ -676,9 +843,43 @@ class LargeInputTest(ToolTestCase):
                          len(line.decode("shift_jis").encode()) * count)
 
     def test_large_input_on_a_pipe(self):
-        data = b"<p>ascii only</p>\n" * (8 * 1024 * 1024 // 18)
-        code, out, err = run("verify", "--encoding", "utf-8", stdin=data)
-        self.assertEqual((code, err), (0, ""))
+        data = b"<p>ascii only</p>\n" * (self.SIZE_MB * 1024 * 1024 // 18)
+        proc = subprocess.Popen([TOOL, "verify", "--encoding", "utf-8"], stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        feeder = threading.Thread(target=lambda: (proc.stdin.write(data), proc.stdin.close()))
+        feeder.start()
+        out = proc.stdout.read()
+        _, status, usage = os.wait4(proc.pid, 0)
+        feeder.join()
+        proc.stdout.close()
+        proc.stderr.close()
+        self.assertEqual((os.waitstatus_to_exitcode(status), out),
+                         (0, b"(standard input): valid utf-8\n"))
+        self.assertLess(usage.ru_maxrss * 1024, len(data) * 1.2 + 32 * 1024 * 1024)
+
+    def test_one_long_line(self):
+        text = "一行だけの長いテキスト。".encode("euc-jp")
+        path = self.write("long.txt", text * (self.SIZE_MB * 1024 * 1024 // len(text)))
+        size = os.path.getsize(path)
+        code, err, rss, _ = self.run_measured("convert", "--from", "euc-jp", "-o",
+                                              self.path("out.txt"), path)
+        self.assertEqual(code, 0, err)
+        self.assertLess(rss, size * 1.2 + 32 * 1024 * 1024)
+
+    def test_many_malformed_escapes(self):
+        path = self.write("percent.txt", b"%" * (16 * 1024 * 1024))
+        code, err, rss, _ = self.run_measured("check", "--forbid", "<", "--escapes", path)
+        self.assertEqual(code, 1, err)
+        # The checker's own list of escapes takes 5/3 of the input.
+        self.assertLess(rss, 3 * 16 * 1024 * 1024 + 32 * 1024 * 1024)
+
+    def test_endless_input_stops_at_the_limit(self):
+        if not os.path.exists("/dev/zero"):
+            self.skipTest("no /dev/zero")
+        code, err, rss, _ = self.run_measured("check", "--forbid", "<", "/dev/zero")
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, "/dev/zero", "too large", str(2**31 - 1))
+        self.assertLess(rss, 2**31 + 64 * 1024 * 1024)
 
 
 def main():

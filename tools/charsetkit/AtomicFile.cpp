@@ -1,7 +1,9 @@
 #include "AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -61,11 +63,12 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-bool AtomicFile::open(const std::string& target, std::string& error) {
+bool AtomicFile::open(const std::string& given, std::string& error) {
     discard();
+    std::string target = given;
     struct stat info {};
     mode_t mode = 0;
-    if (stat(target.c_str(), &info) == 0) {
+    if (stat(given.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
             error = "is a directory";
             return false;
@@ -75,6 +78,22 @@ bool AtomicFile::open(const std::string& target, std::string& error) {
             return false;
         }
         mode = info.st_mode & 07777;
+        // A symbolic link is written through, as a shell redirection would:
+        // the file it leads to is replaced, not the link, which may be shared
+        // (as /dev/stdout is).
+        struct stat link {};
+        if (lstat(given.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            char* resolved = realpath(given.c_str(), nullptr);
+            if (resolved == nullptr) {
+                error = std::strerror(errno);
+                return false;
+            }
+            target = resolved;
+            std::free(resolved);
+        }
+    } else if (lstat(given.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        error = "is a symbolic link to a missing file";
+        return false;
     } else {
         const mode_t mask = umask(0);
         umask(mask);
@@ -84,7 +103,12 @@ bool AtomicFile::open(const std::string& target, std::string& error) {
         error = "is not a file name";
         return false;
     }
-    std::string temp = directoryOf(target) + "/." + baseName(target) + ".charsetkit-XXXXXX";
+    // The temporary name starts with at most 100 bytes of the target's, so
+    // that it stays within the length a name may have however long that is.
+    const std::string base = baseName(target);
+    std::string temp = directoryOf(target) + "/." +
+                       base.substr(0, std::min<std::size_t>(base.size(), 100)) +
+                       ".charsetkit-XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
@@ -149,12 +173,16 @@ void AtomicFile::discard() {
 }
 
 void installSignalHandlers() {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGBUS}) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGBUS}) {
         struct sigaction action {};
         action.sa_handler = onFatalSignal;
         sigemptyset(&action.sa_mask);
         sigaction(signal, &action, nullptr);
     }
+    // Past a file size limit (ulimit -f), a write fails with EFBIG and the
+    // temporary file is removed, instead of the process being killed with it
+    // left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace tool

@@ -5,8 +5,9 @@
 // temporary file in the target's directory, which is flushed to disk and then
 // renamed over the target. Until commit() succeeds the target is untouched;
 // the temporary file is removed on failure, on destruction and when the
-// process is interrupted (SIGINT, SIGTERM, SIGHUP) or the mapped input
-// vanishes (SIGBUS).
+// process is interrupted (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1,
+// SIGUSR2) or the mapped input vanishes (SIGBUS). A target that is a symbolic
+// link is written through: the file it leads to is replaced.
 
 #include <cstddef>
 #include <string>
@@ -22,7 +23,8 @@ public:
     ~AtomicFile();
 
     /// Creates the temporary file for `target`. False with a reason when the
-    /// target is a directory or its directory cannot be written.
+    /// target is a directory, a link to nothing, or its directory cannot be
+    /// written.
     bool open(const std::string& target, std::string& error);
     bool write(const char* data, std::size_t size, std::string& error);
     /// Flushes, closes and renames the temporary file onto the target.

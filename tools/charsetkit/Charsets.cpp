@@ -157,13 +157,14 @@ std::unique_ptr<AbstractLocale> resolveLocale(const std::string& name) {
 }
 
 AbstractLocale::SupportedEncodings resolveSupported(const std::string& name) {
-    if (name == "local") {
+    const std::string lower = lowerAscii(name);
+    if (lower == "local") {
         return AbstractLocale::LocalOnly;
     }
-    if (name == "utf8") {
+    if (lower == "utf8" || lower == "utf-8") {
         return AbstractLocale::Utf8Only;
     }
-    if (name == "both") {
+    if (lower == "both") {
         return AbstractLocale::LocalAndUtf8;
     }
     throw UsageError("option --supported takes local, utf8 or both, not '" + name + "'");
@@ -259,21 +260,6 @@ unsigned int utf8CodePoint(const char* data, std::size_t length) {
         value = (value << 6) | (static_cast<unsigned char>(data[k]) & 0x3Fu);
     }
     return value;
-}
-
-std::string describePosition(const char* data, std::size_t offset) {
-    std::size_t line = 1;
-    std::size_t column = 1;
-    for (std::size_t i = 0; i < offset; ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        if (byte == '\n') {
-            ++line;
-            column = 1;
-        } else if ((byte & 0xC0) != 0x80) {
-            ++column;
-        }
-    }
-    return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
 std::string codePointName(unsigned int codePoint) {

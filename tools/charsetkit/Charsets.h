@@ -42,7 +42,8 @@ std::vector<std::string> aliasesOf(EncodingId id);
 /// Throws UsageError otherwise.
 std::unique_ptr<AbstractLocale> resolveLocale(const std::string& name);
 
-/// "local", "utf8" or "both"; throws UsageError otherwise.
+/// "local", "utf8" (or "utf-8") or "both", in any case; throws UsageError
+/// otherwise.
 AbstractLocale::SupportedEncodings resolveSupported(const std::string& name);
 
 /// The ISO-8859-1 / Windows-1252 bytes as UTF-8: 0x80-0x9F as Windows-1252
@@ -59,9 +60,6 @@ std::size_t utf8CharLength(const char* data, std::size_t size);
 
 /// The code point of the well-formed character of `length` bytes at `data`.
 unsigned int utf8CodePoint(const char* data, std::size_t length);
-
-/// "line L, column C" of byte `offset` (columns count characters, from 1).
-std::string describePosition(const char* data, std::size_t offset);
 
 /// "U+XXXX" for a code point.
 std::string codePointName(unsigned int codePoint);

@@ -89,16 +89,30 @@ void addForbidden(const std::string& text, bool forbidden[256]) {
     }
 }
 
-// Splits the checker's list of malformed escapes: each is the '%' and the two
-// bytes after it, joined by ", "; only the last can be shorter, when the
-// input ends less than three bytes after its '%'.
-std::vector<std::string> splitEscapes(const std::string& text) {
-    std::vector<std::string> parts;
-    for (std::size_t start = 0; start < text.size();) {
-        parts.push_back(text.substr(start, 3));
-        start += 3 + 2;
+// Writes the checker's list of malformed escapes after `head` as the rest of
+// a result line, each escape through printable() and then `quote` (JSON), so
+// that a list as long as the input itself is never held a second time. Each
+// escape is the '%' and the two bytes after it, joined by ", "; only the last
+// can be shorter, when the input ends less than three bytes after its '%'.
+void writeEscapes(Reporter& reporter, std::string head, const std::string& list,
+                  const char* separator, std::string (*quote)(const std::string&),
+                  const char* tail) {
+    const std::size_t flushAt = 64 * 1024;
+    for (std::size_t start = 0; start < list.size(); start += 3 + 2) {
+        if (start > 0) {
+            head += separator;
+        }
+        head += quote(printable(list.substr(start, 3)));
+        if (head.size() >= flushAt) {
+            reporter.partial(head);
+            head.clear();
+        }
     }
-    return parts;
+    reporter.line(head + tail);
+}
+
+std::string asIs(const std::string& text) {
+    return text;
 }
 
 } // namespace
@@ -141,13 +155,8 @@ int runCheck(const std::vector<std::string>& args) {
         return reporter.status();
     }
     CharsetChecker checker;
-    forEachInput(parsed.positionals(), parsed.has("recursive"), reporter, &progress,
+    forEachInput(parsed.positionals(), parsed.has("recursive"), kMaxIntLength, reporter, &progress,
                  [&](const std::string& name, const InputData& input) {
-                     std::string error;
-                     if (!checkSize(input.size(), kMaxIntLength, error)) {
-                         reporter.fileError(name, error);
-                         return;
-                     }
                      char reportBuffer[256];
                      char* reported = reportBuffer;
                      int count = 0;
@@ -164,45 +173,42 @@ int runCheck(const std::vector<std::string>& args) {
                          values.push_back(byte);
                          shown.push_back(describeByte(byte));
                      }
-                     std::vector<std::string> malformed;
-                     if (badEscape) {
-                         for (const std::string& part : splitEscapes(badEscapeText)) {
-                             malformed.push_back(printable(part));
-                         }
-                     }
                      const bool clean = values.empty() && !badEscape;
                      if (!clean) {
                          reporter.raise(ExitNegative);
                      }
                      if (reporter.json()) {
-                         reporter.line(JsonLine()
-                                           .add("file", name)
-                                           .add("clean", clean)
-                                           .addNumbers("forbidden", values)
-                                           .add("malformedEscapes", malformed)
-                                           .str());
+                         std::string head = JsonLine()
+                                                .add("file", name)
+                                                .add("clean", clean)
+                                                .addNumbers("forbidden", values)
+                                                .str();
+                         head.back() = ','; // the escapes follow as the last member
+                         head += jsonString("malformedEscapes") + ":[";
+                         const std::string none;
+                         writeEscapes(reporter, head, badEscape ? badEscapeText : none, ",",
+                                      jsonString, "]}");
                          return;
                      }
                      if (clean) {
-                         reporter.line(name + ": clean");
+                         reporter.line(shownName(name) + ": clean");
                          return;
                      }
-                     std::string text = name + ":";
+                     std::string text = shownName(name) + ":";
                      if (!shown.empty()) {
                          text += " forbidden";
                          for (std::size_t k = 0; k < shown.size(); ++k) {
                              text += (k == 0 ? " " : ", ") + shown[k];
                          }
                      }
-                     if (badEscape) {
-                         text += shown.empty() ? " malformed escapes: " : "; malformed escapes: ";
-                         for (std::size_t k = 0; k < malformed.size(); ++k) {
-                             text += (k == 0 ? "" : ", ") + malformed[k];
-                         }
+                     if (!badEscape) {
+                         reporter.line(text);
+                         return;
                      }
-                     reporter.line(text);
+                     text += shown.empty() ? " malformed escapes: " : "; malformed escapes: ";
+                     writeEscapes(reporter, text, badEscapeText, ", ", asIs, "");
                  });
-    return reporter.status();
+    return finishStdout() ? reporter.status() : ExitTrouble;
 }
 
 } // namespace tool

@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include <algorithm>
+
 namespace charsetkit {
 namespace tool {
 
@@ -142,15 +144,16 @@ ParsedArgs parseArgs(const std::vector<std::string>& args,
 }
 
 int parseCount(const std::string& option, const std::string& text, int max) {
-    if (text.empty() || text.size() > 10) {
+    if (text.empty()) {
         throw UsageError("option --" + option + " needs a whole number, not '" + text + "'");
     }
+    // Saturates past `max`, so that any number of digits is read safely.
     long long value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') {
             throw UsageError("option --" + option + " needs a whole number, not '" + text + "'");
         }
-        value = value * 10 + (c - '0');
+        value = std::min<long long>(value * 10 + (c - '0'), static_cast<long long>(max) + 1);
     }
     if (value > max) {
         throw UsageError("option --" + option + " is at most " + std::to_string(max));

@@ -1,7 +1,10 @@
 #include "AtomicFile.h"
 #include "Commands.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 
 namespace charsetkit {
 namespace tool {
@@ -194,8 +197,8 @@ Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters
     return verdict;
 }
 
-void forEachInput(const std::vector<std::string>& names, bool recursive, Reporter& reporter,
-                  Progress* progress,
+void forEachInput(const std::vector<std::string>& names, bool recursive, std::size_t limit,
+                  Reporter& reporter, Progress* progress,
                   const std::function<void(const std::string& name, const InputData&)>& onInput) {
     std::vector<std::string> inputs = names;
     if (inputs.empty()) {
@@ -220,13 +223,18 @@ void forEachInput(const std::vector<std::string>& names, bool recursive, Reporte
         const std::string name = displayName(path);
         InputData input;
         std::string error;
-        if (!input.load(path, error)) {
+        if (!input.load(path, error, limit)) {
             if (error == "is a directory" && !recursive) {
                 error += " (use -r to walk it)";
             }
             reporter.fileError(name, error);
         } else {
-            onInput(name, input);
+            try {
+                onInput(name, input);
+            } catch (const std::bad_alloc&) {
+                // Too much for this input; the next ones may still fit.
+                reporter.fileError(name, "out of memory");
+            }
         }
         ++done;
         if (progress != nullptr) {
@@ -247,8 +255,9 @@ void forEachInput(const std::vector<std::string>& names, bool recursive, Reporte
 bool writeOutput(const std::string& target, const char* data, std::size_t size,
                  std::string& error) {
     if (target.empty() || target == "-") {
+        errno = 0;
         if (size > 0 && std::fwrite(data, 1, size, stdout) != size) {
-            error = "cannot write to standard output";
+            error = errno != 0 ? std::strerror(errno) : "write error";
             return false;
         }
         return true;

@@ -76,10 +76,11 @@ Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters
 
 /// Runs `onInput` for each named input (standard input when there is none).
 /// Directories are walked when `recursive`, refused otherwise; inputs that
-/// cannot be read are reported through `reporter` and skipped. Throws
-/// UsageError when standard input is named twice or given with -r.
-void forEachInput(const std::vector<std::string>& names, bool recursive, Reporter& reporter,
-                  Progress* progress,
+/// cannot be read, or hold more than `limit` bytes, or need more memory than
+/// there is, are reported through `reporter` and skipped. Throws UsageError
+/// when standard input is named twice or given with -r.
+void forEachInput(const std::vector<std::string>& names, bool recursive, std::size_t limit,
+                  Reporter& reporter, Progress* progress,
                   const std::function<void(const std::string& name, const InputData&)>& onInput);
 
 /// Writes `bytes` to `target` whole or not at all ("-" or "" is stdout).

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace charsetkit {
 namespace tool {
@@ -35,8 +36,9 @@ Options:
 The input must be valid in its encoding (an input that ends inside a
 multi-byte character is not). Western (iso-8859-1) text is read and written
 as Windows-1252, a superset of ISO-8859-1's printable characters. With -o,
-the text is converted and written line block by line block, so that memory
-stays near the input's size however large it is.
+the text is converted and written block by block (cut after line ends, or
+between characters in very long lines), so that memory stays near the
+input's size however large it is.
 
 Exit status: 0 when converted, 1 when the conversion is refused (detection
 empty or ambiguous, input not valid, a character that the output encoding
@@ -54,32 +56,75 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The length of the character that starts with `byte` in valid Shift_JIS,
+// EUC-JP or EUC-KR text: Shift_JIS lead bytes 0x81-0x9F and 0xE0-0xFC take a
+// trail byte; in EUC-JP 0x8E takes one byte more, 0x8F two and 0xA1-0xFE
+// one; in EUC-KR every byte from 0x81 up takes one.
+std::size_t characterLength(unsigned char byte, EncodingId from) {
+    switch (from) {
+    case AbstractEncoding::Sjis:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC) ? 2 : 1;
+    case AbstractEncoding::EucJp:
+        return byte == 0x8F ? 3 : byte == 0x8E || byte >= 0xA1 ? 2 : 1;
+    case AbstractEncoding::EucKr:
+        return byte >= 0x81 ? 2 : 1;
+    default:
+        return 1;
+    }
+}
+
 // Where the next piece of the input ends: after the first line end at least
-// kPieceSize bytes on, or at the end of the input. A line feed never lies
-// inside a character of any of the encodings; in ISO-2022-JP text it is a
-// place to cut only while ASCII is designated (the next piece starts in
-// ASCII), which the last escape sequence before it tells.
+// kPieceSize bytes on; when no line end comes within another kPieceSize
+// bytes, between two characters from there on (so that a long line is cut
+// too); at the end of the input when neither comes. A line feed never lies
+// inside a character of any of the encodings. The input is valid in `from`,
+// so that characters can be walked from `start`, which begins one.
+//
+// In ISO-2022-JP text every cut must fall while ASCII is designated (the next
+// piece starts in ASCII), which the last escape sequence up to it tells; a
+// long line is cut after a space or control byte in ASCII, or after a "B"
+// that ends ESC ( B or stands in ASCII text (a "B" ending any other escape
+// sequence leaves another mode, and no other byte of an escape sequence is a
+// place to cut).
 std::size_t pieceEnd(const char* data, std::size_t size, std::size_t start, EncodingId from) {
     if (size - start <= kPieceSize) {
         return size;
     }
+    const std::size_t anyCutFrom = size - start > 2 * kPieceSize ? start + 2 * kPieceSize : size;
+    if (from != AbstractEncoding::Jis) {
+        const void* newline =
+            std::memchr(data + start + kPieceSize, '\n', anyCutFrom - (start + kPieceSize));
+        if (newline != nullptr) {
+            return static_cast<std::size_t>(static_cast<const char*>(newline) - data) + 1;
+        }
+        std::size_t end = anyCutFrom;
+        if (from == AbstractEncoding::Utf8) {
+            // Any byte but a continuation byte starts a character.
+            while (end < size && (static_cast<unsigned char>(data[end]) & 0xC0) == 0x80) {
+                ++end;
+            }
+        } else if (from != AbstractEncoding::Ascii) {
+            for (end = start; end < anyCutFrom;) {
+                end += characterLength(static_cast<unsigned char>(data[end]), from);
+            }
+        }
+        return std::min(end, size);
+    }
     bool ascii = true; // the mode at `start`: pieces start in ASCII
     std::size_t scanned = start;
     for (std::size_t i = start + kPieceSize; i < size; ++i) {
-        if (data[i] != '\n') {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte != '\n' && (i < anyCutFrom || byte == 0x1B || (byte >= 0x21 && byte != 'B'))) {
             continue;
         }
-        if (from == AbstractEncoding::Jis) {
-            for (; scanned < i; ++scanned) {
-                if (data[scanned] == '\x1B' && size - scanned >= 3) {
-                    ascii = data[scanned + 1] == '(' && data[scanned + 2] == 'B';
-                }
-            }
-            if (!ascii) {
-                continue;
+        for (; scanned <= i; ++scanned) {
+            if (data[scanned] == '\x1B' && size - scanned >= 3) {
+                ascii = data[scanned + 1] == '(' && data[scanned + 2] == 'B';
             }
         }
-        return i + 1;
+        if (ascii) {
+            return i + 1;
+        }
     }
     return size;
 }
@@ -114,10 +159,27 @@ std::size_t findUnconvertible(const AbstractEncoding& encoding, const char* text
     return size;
 }
 
-// "the character U+D55C '한' at line 2, column 5", lines counted from
-// `firstLine` (the text starts at the beginning of a line).
+// The number of characters on the last line of the UTF-8 `text`, given that
+// `column` characters of that line came before the text.
+std::size_t columnAfter(const char* text, std::size_t size, std::size_t column) {
+    std::size_t i = size;
+    while (i > 0 && text[i - 1] != '\n') {
+        --i;
+    }
+    if (i > 0) {
+        column = 0; // the text holds a line end; its last line starts after it
+    }
+    for (; i < size; ++i) {
+        column += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 ? 1U : 0U;
+    }
+    return column;
+}
+
+// "the character U+D55C '한' at line 2, column 5" for the character at
+// `offset` of the UTF-8 `text`, which starts on line `firstLine` of the input
+// after `firstColumn` characters of that line.
 std::string describeCharacter(const char* text, std::size_t size, std::size_t offset,
-                              std::size_t firstLine) {
+                              std::size_t firstLine, std::size_t firstColumn) {
     std::size_t line = firstLine;
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < offset; ++i) {
@@ -126,9 +188,10 @@ std::string describeCharacter(const char* text, std::size_t size, std::size_t of
             lineStart = i + 1;
         }
     }
-    const std::string where = describePosition(text + lineStart, offset - lineStart);
-    // describePosition counts from line 1 of its text, which is `line` here.
-    const std::string position = "line " + std::to_string(line) + where.substr(where.find(','));
+    const std::size_t column =
+        columnAfter(text + lineStart, offset - lineStart, lineStart == 0 ? firstColumn : 0) + 1;
+    const std::string position =
+        "line " + std::to_string(line) + ", column " + std::to_string(column);
     const std::size_t length = utf8CharLength(text + offset, size - offset);
     if (length == 0) {
         return "the byte " + describeByte(static_cast<unsigned char>(text[offset])) + " at " +
@@ -179,6 +242,9 @@ public:
             text = m_utf8.data();
             textSize = m_utf8.size();
         }
+        // Pieces can start inside a line (a line longer than a piece).
+        const std::size_t firstColumn = m_column;
+        m_column = columnAfter(text, textSize, m_column);
         if (m_to == AbstractEncoding::Utf8) {
             out.append(text, textSize);
             return;
@@ -200,7 +266,7 @@ public:
         }
         if (!ok) {
             if (failedAt < textSize) {
-                throw Refusal(describeCharacter(text, textSize, failedAt, firstLine) +
+                throw Refusal(describeCharacter(text, textSize, failedAt, firstLine, firstColumn) +
                               " cannot be written in " + preferredName(m_to));
             }
             throw Refusal("the text could not be converted to " + preferredName(m_to));
@@ -238,9 +304,24 @@ private:
     bool m_replace;
     bool m_unmapped = false;
     std::size_t m_taggedCodes = 0;
+    std::size_t m_column = 0; // characters of the current line before the next piece
     std::string m_utf8;
     std::string m_piece;
 };
+
+bool isAuto(const std::string& label) {
+    const char* const word = "auto";
+    if (label.size() != 4) {
+        return false;
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char c = label[i];
+        if (c != word[i] && c != word[i] - 'a' + 'A') {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -260,7 +341,7 @@ int runConvert(const std::vector<std::string>& args) {
     }
     const bool toGiven = parsed.has("to");
     const std::string fromLabel = parsed.value("from", toGiven ? "utf-8" : "auto");
-    const bool autoDetect = fromLabel == "auto" || fromLabel == "AUTO";
+    const bool autoDetect = isAuto(fromLabel);
     EncodingId fromId = autoDetect ? AbstractEncoding::Ascii : resolveLabel(fromLabel);
     const EncodingId toId = toGiven ? resolveLabel(parsed.value("to")) : AbstractEncoding::Utf8;
     if (!autoDetect) {
@@ -275,6 +356,9 @@ int runConvert(const std::vector<std::string>& args) {
         }
     }
     const std::string output = parsed.value("output");
+    if (parsed.has("output") && output.empty()) {
+        throw UsageError("option -o needs a file name (or - for standard output)");
+    }
     const bool toStdout = output.empty() || output == "-";
     const bool json = parsed.has("json");
     if (json && toStdout) {
@@ -290,7 +374,7 @@ int runConvert(const std::vector<std::string>& args) {
     Reporter reporter(json);
     InputData input;
     std::string error;
-    if (!input.load(path, error) || !checkSize(input.size(), kMaxLength, error)) {
+    if (!input.load(path, error, kMaxLength)) {
         reporter.fileError(name, error);
         return reporter.status();
     }
@@ -309,7 +393,11 @@ int runConvert(const std::vector<std::string>& args) {
     std::size_t written = 0;
     PieceConverter converter(fromId, toId, parsed.has("replace"));
     try {
-        if (autoDetect && !input.empty()) {
+        if (autoDetect && input.empty()) {
+            // Nothing to tell the encoding from, as detect says too.
+            throw Refusal("cannot detect the encoding of an empty input (give --from LABEL)");
+        }
+        if (autoDetect) {
             const std::vector<EncodingId> found = detectEncodings(*locale, input, settings);
             if (found.empty()) {
                 throw Refusal("cannot detect the encoding: no " + std::string(locale->getName()) +
@@ -366,6 +454,10 @@ int runConvert(const std::vector<std::string>& args) {
             reporter.line(JsonLine().add("file", name).add("refused", refusal.what()).str());
         }
         return finishStdout() ? ExitNegative : ExitTrouble;
+    } catch (const std::bad_alloc&) {
+        file.discard();
+        reporter.fileError(name, "out of memory");
+        return reporter.status();
     }
 
     if (streamToStdout) {
@@ -401,8 +493,9 @@ int runConvert(const std::vector<std::string>& args) {
                               .add("unmapped", converter.unmapped())
                               .str());
         } else {
-            reporter.line(name + ": " + preferredName(fromId) + " -> " + preferredName(toId) +
-                          ", " + std::to_string(written) + " bytes written to " + output);
+            reporter.line(shownName(name) + ": " + preferredName(fromId) + " -> " +
+                          preferredName(toId) + ", " + std::to_string(written) +
+                          " bytes written to " + shownName(output));
         }
     }
     return finishStdout() ? reporter.status() : ExitTrouble;

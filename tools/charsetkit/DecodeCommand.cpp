@@ -70,6 +70,9 @@ int runDecode(const std::vector<std::string>& args) {
     const EncodingId id =
         parsed.has("encoding") ? resolveLabel(parsed.value("encoding")) : AbstractEncoding::Ascii;
     const std::string output = parsed.value("output");
+    if (parsed.has("output") && output.empty()) {
+        throw UsageError("option -o needs a file name (or - for standard output)");
+    }
     const bool json = parsed.has("json");
     if (json && (output.empty() || output == "-")) {
         throw UsageError("option --json needs -o OUT (standard output carries the text)");
@@ -80,7 +83,7 @@ int runDecode(const std::vector<std::string>& args) {
     Reporter reporter(json);
     InputData input;
     std::string error;
-    if (!input.load(path, error) || !checkSize(input.size(), kMaxIntLength, error)) {
+    if (!input.load(path, error, kMaxIntLength)) {
         reporter.fileError(name, error);
         return reporter.status();
     }
@@ -120,8 +123,8 @@ int runDecode(const std::vector<std::string>& args) {
                               .add("bytes", decoded.size())
                               .str());
         } else {
-            reporter.line(name + ": " + std::to_string(decoded.size()) + " bytes written to " +
-                          output);
+            reporter.line(shownName(name) + ": " + std::to_string(decoded.size()) +
+                          " bytes written to " + shownName(output));
         }
     }
     return finishStdout() ? ExitPositive : ExitTrouble;

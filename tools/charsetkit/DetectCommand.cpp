@@ -22,8 +22,9 @@ Options:
                               code tables
   --reject-redundant-escapes  ISO-2022-JP: refuse a designation of the set
                               already in force
-  --escape-run-limit N        ISO-2022-JP: refuse N designations in a row
-                              with no character between them (default 3)
+  --escape-run-limit N        ISO-2022-JP: accept at most N designations in
+                              a row with no character between them (default
+                              3; 0 fails every input that is not empty)
   -r, --recursive             walk the directories given, file by file
   --json                      one JSON object per line
   -h, --help                  show this help
@@ -49,13 +50,8 @@ int runDetect(const std::vector<std::string>& args) {
 
     Progress progress("detect:");
     Reporter reporter(parsed.has("json"), &progress);
-    forEachInput(parsed.positionals(), parsed.has("recursive"), reporter, &progress,
+    forEachInput(parsed.positionals(), parsed.has("recursive"), kMaxLength, reporter, &progress,
                  [&](const std::string& name, const InputData& input) {
-                     std::string error;
-                     if (!checkSize(input.size(), kMaxLength, error)) {
-                         reporter.fileError(name, error);
-                         return;
-                     }
                      // The library calls an empty buffer ASCII; there is nothing
                      // to tell from it, which the tool says plainly.
                      const std::vector<EncodingId> found =
@@ -79,7 +75,7 @@ int runDetect(const std::vector<std::string>& args) {
                                            .str());
                          return;
                      }
-                     std::string text = name + ":";
+                     std::string text = shownName(name) + ":";
                      for (const std::string& encoding : names) {
                          text += " " + encoding;
                      }
@@ -92,7 +88,7 @@ int runDetect(const std::vector<std::string>& args) {
                      }
                      reporter.line(text);
                  });
-    return reporter.status();
+    return finishStdout() ? reporter.status() : ExitTrouble;
 }
 
 } // namespace tool

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -32,10 +34,12 @@ std::string joinPath(const std::string& directory, const std::string& name) {
 } // namespace
 
 InputData::InputData(InputData&& other) noexcept
-    : m_mapped(other.m_mapped), m_mappedSize(other.m_mappedSize),
-      m_owned(std::move(other.m_owned)) {
+    : m_mapped(other.m_mapped), m_mappedSize(other.m_mappedSize), m_owned(other.m_owned),
+      m_ownedSize(other.m_ownedSize) {
     other.m_mapped = nullptr;
     other.m_mappedSize = 0;
+    other.m_owned = nullptr;
+    other.m_ownedSize = 0;
 }
 
 InputData& InputData::operator=(InputData&& other) noexcept {
@@ -43,9 +47,12 @@ InputData& InputData::operator=(InputData&& other) noexcept {
         release();
         m_mapped = other.m_mapped;
         m_mappedSize = other.m_mappedSize;
-        m_owned = std::move(other.m_owned);
+        m_owned = other.m_owned;
+        m_ownedSize = other.m_ownedSize;
         other.m_mapped = nullptr;
         other.m_mappedSize = 0;
+        other.m_owned = nullptr;
+        other.m_ownedSize = 0;
     }
     return *this;
 }
@@ -60,7 +67,9 @@ void InputData::release() {
         m_mapped = nullptr;
         m_mappedSize = 0;
     }
-    std::string().swap(m_owned);
+    std::free(m_owned);
+    m_owned = nullptr;
+    m_ownedSize = 0;
 }
 
 void InputData::forgetBefore(std::size_t offset) {
@@ -74,22 +83,22 @@ void InputData::forgetBefore(std::size_t offset) {
     }
 }
 
-bool InputData::load(const std::string& path, std::string& error) {
+bool InputData::load(const std::string& path, std::string& error, std::size_t limit) {
     release();
     if (path == "-") {
-        return loadDescriptor(STDIN_FILENO, error);
+        return loadDescriptor(STDIN_FILENO, error, limit);
     }
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         error = systemError(errno);
         return false;
     }
-    const bool ok = loadDescriptor(fd, error);
+    const bool ok = loadDescriptor(fd, error, limit);
     close(fd);
     return ok;
 }
 
-bool InputData::loadDescriptor(int fd, std::string& error) {
+bool InputData::loadDescriptor(int fd, std::string& error, std::size_t limit) {
     struct stat info {};
     if (fstat(fd, &info) != 0) {
         error = systemError(errno);
@@ -101,6 +110,9 @@ bool InputData::loadDescriptor(int fd, std::string& error) {
     }
     if (S_ISREG(info.st_mode) && info.st_size > 0) {
         const auto size = static_cast<std::size_t>(info.st_size);
+        if (!checkSize(size, limit, error)) {
+            return false;
+        }
         void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
         if (mapped != MAP_FAILED) {
             madvise(mapped, size, MADV_SEQUENTIAL);
@@ -111,30 +123,57 @@ bool InputData::loadDescriptor(int fd, std::string& error) {
         // Some file systems cannot map files: read them instead.
     }
     // Pipes, terminals, devices and files whose size is not known in advance.
-    std::size_t used = 0;
-    std::size_t capacity = 64 * 1024;
-    m_owned.resize(capacity);
+    if (!readAll(fd, error, limit)) {
+        release();
+        return false;
+    }
+    return true;
+}
+
+bool InputData::readAll(int fd, std::string& error, std::size_t limit) {
+    std::size_t capacity = 0;
     for (;;) {
-        if (used == capacity) {
-            capacity += capacity / 2;
-            m_owned.resize(capacity);
+        if (m_ownedSize == capacity) {
+            if (capacity > limit) {
+                // One byte more than the limit was asked for, and came.
+                error = "too large (more than " + std::to_string(limit) +
+                        " bytes, the most that can be processed at once)";
+                return false;
+            }
+            // Grow by half, but never read more than one byte past the limit.
+            std::size_t grown = capacity < 64 * 1024 ? 64 * 1024 : capacity + capacity / 2;
+            grown = std::min(grown, limit < SIZE_MAX ? limit + 1 : limit);
+            void* block = std::realloc(m_owned, grown);
+            if (block == nullptr) {
+                error = "out of memory";
+                return false;
+            }
+            m_owned = static_cast<char*>(block);
+            capacity = grown;
         }
-        const ssize_t got = read(fd, &m_owned[used], capacity - used);
+        const ssize_t got = read(fd, m_owned + m_ownedSize, capacity - m_ownedSize);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
             error = errno == EISDIR ? std::string("is a directory") : systemError(errno);
-            std::string().swap(m_owned);
             return false;
         }
         if (got == 0) {
             break;
         }
-        used += static_cast<std::size_t>(got);
+        m_ownedSize += static_cast<std::size_t>(got);
     }
-    m_owned.resize(used);
-    m_owned.shrink_to_fit();
+    if (m_ownedSize == 0) {
+        std::free(m_owned);
+        m_owned = nullptr;
+    } else if (m_ownedSize < capacity) {
+        // Give back the unused end (a failed shrink keeps the larger block).
+        void* block = std::realloc(m_owned, m_ownedSize);
+        if (block != nullptr) {
+            m_owned = static_cast<char*>(block);
+        }
+    }
     return true;
 }
 

@@ -25,8 +25,11 @@ public:
     InputData& operator=(InputData&& other) noexcept;
     ~InputData();
 
-    const char* data() const { return m_mapped != nullptr ? m_mapped : m_owned.data(); }
-    std::size_t size() const { return m_mapped != nullptr ? m_mappedSize : m_owned.size(); }
+    /// The bytes; never null, even for an empty input.
+    const char* data() const {
+        return m_mapped != nullptr ? m_mapped : m_owned != nullptr ? m_owned : "";
+    }
+    std::size_t size() const { return m_mapped != nullptr ? m_mappedSize : m_ownedSize; }
     bool empty() const { return size() == 0; }
 
     /// Tells that the bytes before `offset` will not be read again, so that a
@@ -34,17 +37,23 @@ public:
     /// the file if touched after all).
     void forgetBefore(std::size_t offset);
 
-    /// Reads `path` ("-" is standard input). On failure returns false with a
-    /// reason such as "No such file or directory" or "is a directory".
-    bool load(const std::string& path, std::string& error);
+    /// Reads `path` ("-" is standard input), of at most `limit` bytes. On
+    /// failure returns false with a reason such as "No such file or
+    /// directory", "is a directory" or "too large (...)"; an endless input
+    /// such as /dev/zero stops at the limit.
+    bool load(const std::string& path, std::string& error, std::size_t limit);
 
 private:
     void release();
-    bool loadDescriptor(int fd, std::string& error);
+    bool loadDescriptor(int fd, std::string& error, std::size_t limit);
+    bool readAll(int fd, std::string& error, std::size_t limit);
 
     const char* m_mapped = nullptr;
     std::size_t m_mappedSize = 0;
-    std::string m_owned;
+    // Read inputs live in a malloc'ed block grown with realloc, which large
+    // blocks do without copying, so that memory stays near the input's size.
+    char* m_owned = nullptr;
+    std::size_t m_ownedSize = 0;
 };
 
 /// The name to show for an input path ("-" becomes kStdinName).

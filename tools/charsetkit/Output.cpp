@@ -113,6 +113,30 @@ std::string describeByte(unsigned char byte) {
     return text;
 }
 
+std::string shownName(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c >= 0x20 && c != 0x7F && !c1) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        const std::size_t length = c1 ? 2 : 1;
+        for (std::size_t k = 0; k < length; ++k) {
+            const auto byte = static_cast<unsigned char>(text[i + k]);
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        }
+        i += length - 1;
+    }
+    return out;
+}
+
 void JsonLine::key(const std::string& name) {
     if (!m_body.empty()) {
         m_body += ',';
@@ -219,6 +243,13 @@ void Reporter::line(const std::string& text) {
     std::fputc('\n', stdout);
 }
 
+void Reporter::partial(const std::string& text) {
+    if (m_progress != nullptr) {
+        m_progress->clear();
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
 void Reporter::fileError(const std::string& name, const std::string& reason) {
     if (m_progress != nullptr) {
         m_progress->clear();
@@ -244,7 +275,7 @@ void Reporter::raise(int status) {
 }
 
 void printError(const std::string& text) {
-    writeStderr("charsetkit: " + text + "\n");
+    writeStderr("charsetkit: " + shownName(text) + "\n");
 }
 
 bool finishStdout() {

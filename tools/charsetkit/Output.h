@@ -42,6 +42,12 @@ std::string printable(const std::string& bytes);
 /// "0x3c '<'" for a printable byte, "0x95" for any other.
 std::string describeByte(unsigned char byte);
 
+/// `text` for a line of plain output or a message: control characters (bytes
+/// 0x00-0x1F and 0x7F, and U+0080-U+009F in UTF-8) as \xHH, so that a file
+/// name can neither break the line nor drive the terminal. Other bytes are
+/// kept as they are.
+std::string shownName(const std::string& text);
+
 /// A progress line on stderr for long runs, shown only when stderr is a
 /// terminal, first after half a second and then at most ten times a second.
 class Progress {
@@ -73,7 +79,11 @@ public:
     bool json() const { return m_json; }
     /// A result line on stdout (plain text or a JSON object).
     void line(const std::string& text);
-    /// "charsetkit: NAME: REASON" on stderr; the status becomes at least 2.
+    /// The start of a long result line, written at once so that it need not
+    /// be held whole; the next line() ends it.
+    void partial(const std::string& text);
+    /// "charsetkit: NAME: REASON" on stderr (see printError); the status
+    /// becomes at least 2.
     /// In JSON mode a {"file": NAME, "error": REASON} record goes to stdout too.
     void fileError(const std::string& name, const std::string& reason);
     /// "charsetkit: NAME: MESSAGE" on stderr without changing the status.
@@ -88,7 +98,8 @@ private:
     int m_status = 0;
 };
 
-/// Writes a message line to stderr: "charsetkit: TEXT".
+/// Writes a message line to stderr: "charsetkit: TEXT", with TEXT passed
+/// through shownName so that it stays one line.
 void printError(const std::string& text);
 
 /// Flushes stdout; false (with a message printed) when writing failed.

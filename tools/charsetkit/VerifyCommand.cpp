@@ -16,8 +16,9 @@ Options:
                               code tables
   --reject-redundant-escapes  ISO-2022-JP: refuse a designation of the set
                               already in force
-  --escape-run-limit N        ISO-2022-JP: refuse N designations in a row
-                              with no character between them (default 3)
+  --escape-run-limit N        ISO-2022-JP: accept at most N designations in
+                              a row with no character between them (default
+                              3; 0 fails every input that is not empty)
   -r, --recursive             walk the directories given, file by file
   --json                      one JSON object per line
   -h, --help                  show this help
@@ -56,13 +57,8 @@ int runVerify(const std::vector<std::string>& args) {
 
     Progress progress("verify:");
     Reporter reporter(parsed.has("json"), &progress);
-    forEachInput(parsed.positionals(), parsed.has("recursive"), reporter, &progress,
+    forEachInput(parsed.positionals(), parsed.has("recursive"), kMaxLength, reporter, &progress,
                  [&](const std::string& name, const InputData& input) {
-                     std::string error;
-                     if (!checkSize(input.size(), kMaxLength, error)) {
-                         reporter.fileError(name, error);
-                         return;
-                     }
                      const Verdict verdict =
                          verifyWhole(id, input, verifyCharacters, rejectRedundant, escapeRunLimit);
                      if (!verdict.valid) {
@@ -78,13 +74,13 @@ int runVerify(const std::vector<std::string>& args) {
                          }
                          reporter.line(json.add("bytes", input.size()).str());
                      } else if (verdict.valid) {
-                         reporter.line(name + ": valid " + preferredName(id));
+                         reporter.line(shownName(name) + ": valid " + preferredName(id));
                      } else {
-                         reporter.line(name + ": invalid " + preferredName(id) + " (" +
+                         reporter.line(shownName(name) + ": invalid " + preferredName(id) + " (" +
                                        verdict.reason + ")");
                      }
                  });
-    return reporter.status();
+    return finishStdout() ? reporter.status() : ExitTrouble;
 }
 
 } // namespace tool

@@ -4,11 +4,15 @@
 #include "AtomicFile.h"
 #include "Commands.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,16 +56,33 @@ const Command kCommands[] = {
 
 int usageError(const std::string& command, const std::string& message) {
     if (command.empty()) {
-        std::fprintf(stderr, "charsetkit: %s (see charsetkit --help)\n", message.c_str());
+        std::fprintf(stderr, "charsetkit: %s (see charsetkit --help)\n",
+                     shownName(message).c_str());
     } else {
-        std::fprintf(stderr, "charsetkit %s: %s\n", command.c_str(), message.c_str());
+        std::fprintf(stderr, "charsetkit %s: %s\n", command.c_str(), shownName(message).c_str());
     }
     return ExitTrouble;
+}
+
+// A standard descriptor that the caller closed (">&-") is opened on /dev/null
+// the wrong way round, so that no file the tool opens later takes its number
+// and receives what is meant for it, while using it fails as it would have.
+void guardStandardDescriptors() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF) {
+            continue;
+        }
+        const int opened = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (opened >= 0 && opened != fd) {
+            close(opened); // not the lowest free number after all
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    guardStandardDescriptors();
     installSignalHandlers();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
