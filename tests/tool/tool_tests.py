@@ -475,6 +475,27 @@ class BadInputTest(ToolTestCase):
         self.assertEqual(code, 2)
         self.assertOneLineError(err, huge, "too large")
 
+    def test_input_that_shrinks_while_it_is_read(self):
+        # A mapped file cut short under the tool: one line naming it, exit 2,
+        # and no output file or temporary file left.
+        huge = self.path("shrinking.txt")
+        with open(huge, "wb") as f:  # sparse: takes no room on disk
+            f.truncate(4_000_000_000)
+        target = self.path("out.txt")
+        proc = subprocess.Popen([TOOL, "convert", "--from", "utf-8", "-o", target, huge],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        time.sleep(0.5)
+        if proc.poll() is not None:
+            proc.communicate()
+            self.skipTest("the input was read before it could be cut")
+        with open(huge, "r+b") as f:
+            f.truncate(0)
+        out, err = proc.communicate(timeout=300)
+        self.assertEqual((proc.returncode, out), (2, b""))
+        self.assertOneLineError(err.decode(), huge, "changed or became unreadable")
+        self.assertFalse(os.path.exists(target))
+        self.assertEqual(self.leftovers(), [])
+
     def test_errors_also_appear_as_json_records(self):
         missing = self.path("missing.txt")
         code, out, err = run("detect", "--json", missing, self.sample("en-page.html"))

@@ -29,15 +29,30 @@ void setPending(const std::string& path) {
     }
 }
 
+// The name of the input being read, for the message on SIGBUS.
+char g_inputName[4096];
+volatile std::sig_atomic_t g_inputNameLength = 0;
+
+void writeStderr(const char* text, std::size_t length) {
+    ssize_t ignored = ::write(STDERR_FILENO, text, length);
+    static_cast<void>(ignored);
+}
+
 extern "C" void onFatalSignal(int signal) {
     if (g_hasPendingTemp != 0) {
         unlink(g_pendingTemp);
     }
     if (signal == SIGBUS) {
-        static const char message[] =
-            "charsetkit: an input file changed or became unreadable while it was being read\n";
-        ssize_t ignored = ::write(STDERR_FILENO, message, sizeof message - 1);
-        (void)ignored;
+        static const char prefix[] = "charsetkit: ";
+        static const char message[] = "changed or became unreadable while it was being read\n";
+        writeStderr(prefix, sizeof prefix - 1);
+        if (g_inputNameLength > 0) {
+            writeStderr(g_inputName, static_cast<std::size_t>(g_inputNameLength));
+            writeStderr(": ", 2);
+        } else {
+            writeStderr("an input ", 9);
+        }
+        writeStderr(message, sizeof message - 1);
         _exit(2);
     }
     std::signal(signal, SIG_DFL);
@@ -170,6 +185,13 @@ void AtomicFile::discard() {
         unlink(m_temp.c_str());
         m_temp.clear();
     }
+}
+
+void setInputName(const std::string& name) {
+    g_inputNameLength = 0;
+    const std::size_t length = std::min(name.size(), sizeof g_inputName);
+    std::memcpy(g_inputName, name.data(), length);
+    g_inputNameLength = static_cast<std::sig_atomic_t>(length);
 }
 
 void installSignalHandlers() {

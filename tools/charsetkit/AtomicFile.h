@@ -42,6 +42,10 @@ private:
 /// report an input that changed size while it was mapped.
 void installSignalHandlers();
 
+/// The name of the input now being read, as messages show it, for the one
+/// line printed when it shrinks under its mapping (SIGBUS).
+void setInputName(const std::string& name);
+
 } // namespace tool
 } // namespace charsetkit
 

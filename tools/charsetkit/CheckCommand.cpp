@@ -14,7 +14,9 @@ for forbidden bytes or are malformed. Reads standard input when no FILE or
 
 BYTES lists the forbidden bytes: characters as they are, \xHH for any byte,
 \\ for a backslash, and ranges such as a-z or \x00-\x1f (a "-" at the start
-or the end is itself a byte). --forbid may be given several times.
+or the end is itself a byte). A character outside ASCII stands for each of
+its bytes on its own, not for the character. --forbid may be given several
+times.
 
 Options:
   --forbid BYTES      the forbidden bytes (required)

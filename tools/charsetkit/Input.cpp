@@ -1,5 +1,8 @@
 #include "Input.h"
 
+#include "AtomicFile.h"
+#include "Output.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -85,6 +88,7 @@ void InputData::forgetBefore(std::size_t offset) {
 
 bool InputData::load(const std::string& path, std::string& error, std::size_t limit) {
     release();
+    setInputName(shownName(displayName(path)));
     if (path == "-") {
         return loadDescriptor(STDIN_FILENO, error, limit);
     }
