@@ -18,8 +18,8 @@ the text goes from one encoding to the other by way of UTF-8.
 Options:
   --from LABEL|auto   the input's encoding; "auto" (the default unless --to
                       is given) detects it first and refuses when no
-                      encoding or more than one fits. With --to and no
-                      --from, the input is UTF-8.
+                      encoding or more than one fits, or the input is
+                      empty. With --to and no --from, the input is UTF-8.
   --to LABEL          the output's encoding (default utf-8)
   --replace           write U+30FB (KATAKANA MIDDLE DOT) for Japanese
                       characters that have no Unicode mapping, instead of

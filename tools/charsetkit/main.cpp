@@ -84,7 +84,8 @@ void guardStandardDescriptors() {
 int main(int argc, char** argv) {
     guardStandardDescriptors();
     installSignalHandlers();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    // argc can be 0 (execve with an empty argument list): then no word at all.
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         return usageError("", "no command given");
     }
