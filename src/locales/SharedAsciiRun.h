@@ -58,11 +58,8 @@ inline bool readsAsciiRunAsOneByte(const AbstractDetectorSM& machine) {
 /// counts then grow by the bytes left out), otherwise `pos` itself.
 inline std::size_t lastByteToShow(AbstractDetectorSM* const* machines, std::size_t count,
                                   const unsigned char* bytes, std::size_t pos, std::size_t length) {
-    if (!isPlainAscii(bytes[pos])) {
-        return pos;
-    }
-    const std::size_t run = plainAsciiRunLength(bytes + pos, length - pos);
-    if (run < 2) {
+    // Most bytes of CJK text end here: a run needs two plain ASCII bytes.
+    if (!isPlainAscii(bytes[pos]) || length - pos < 2 || !isPlainAscii(bytes[pos + 1])) {
         return pos;
     }
     for (std::size_t i = 0; i < count; ++i) {
@@ -70,6 +67,7 @@ inline std::size_t lastByteToShow(AbstractDetectorSM* const* machines, std::size
             return pos;
         }
     }
+    const std::size_t run = plainAsciiRunLength(bytes + pos, length - pos);
     const std::size_t skipped = run - 1;
     for (std::size_t i = 0; i < count; ++i) {
         if (typeid(*machines[i]) == typeid(JisDetectorSM)) {
