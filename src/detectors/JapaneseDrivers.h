@@ -36,11 +36,11 @@ inline unsigned int plainAsciiRunToSkip(const unsigned char* bytes, unsigned int
 }
 
 /// Counts `n` characters read in single-byte text, saturating as the
-/// machine's own count does.
+/// machine's own count does. The count is a public field and may hold any
+/// value, so the sum is formed in a wider type.
 inline void addJisCharacters(JisDetectorSM& machine, unsigned int n) {
-    const auto room = static_cast<unsigned int>(INT_MAX - machine.m_charsSinceEscape);
-    machine.m_charsSinceEscape =
-        n >= room ? INT_MAX : machine.m_charsSinceEscape + static_cast<int>(n);
+    const long long sum = static_cast<long long>(machine.m_charsSinceEscape) + n;
+    machine.m_charsSinceEscape = sum >= INT_MAX ? INT_MAX : static_cast<int>(sum);
 }
 
 /// The stateless driver for SjisDetectorSM and EucJpDetectorSM, whose state
