@@ -35,12 +35,12 @@ inline unsigned int plainAsciiRunToSkip(const unsigned char* bytes, unsigned int
     return static_cast<unsigned int>(run - 1);
 }
 
-/// Counts `n` characters read in single-byte text, saturating as the
-/// machine's own count does.
-inline void addJisCharacters(JisDetectorSM& machine, unsigned int n) {
-    const auto room = static_cast<unsigned int>(INT_MAX - machine.m_charsSinceEscape);
-    machine.m_charsSinceEscape =
-        n >= room ? INT_MAX : machine.m_charsSinceEscape + static_cast<int>(n);
+/// Counts `n` characters read in single-byte text, saturating at INT_MAX
+/// as the machine's own count does (whatever value the public field holds).
+inline void addJisCharacters(JisDetectorSM& machine, std::size_t n) {
+    const long long sum = static_cast<long long>(machine.m_charsSinceEscape) +
+                          static_cast<long long>(n > INT_MAX ? INT_MAX : n);
+    machine.m_charsSinceEscape = sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
 }
 
 /// The stateless driver for SjisDetectorSM and EucJpDetectorSM, whose state

@@ -47,9 +47,19 @@ void Utf8DetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
         return;
     }
 
-    // Inside a character of m_expectedLength bytes.
+    // Inside a character of m_expectedLength bytes. The two lengths are
+    // public fields; a pair no byte sequence can produce (a caller wrote
+    // them) is taken as "between characters" rather than used as an index.
+    const auto expected = static_cast<unsigned int>(m_expectedLength);
+    const auto received = static_cast<unsigned int>(m_receivedLength);
+    if (expected > 6U || received == 0U || received >= expected) {
+        m_expectedLength = 0;
+        m_receivedLength = 0;
+        Utf8DetectorSM::processByte(byte, verifyCharacters);
+        return;
+    }
     const int length = m_expectedLength;
-    m_charBytes[m_receivedLength] = byte;
+    m_charBytes[received] = byte;
     ++m_receivedLength;
     if (byte < 0x80 || byte > 0xBF) {
         // Not a continuation byte: the character is broken and the byte is

@@ -9,6 +9,7 @@
 
 #include "detectors/AsciiRun.h"
 #include "locales/Settings.h"
+#include "locales/SharedAsciiRun.h"
 
 #include <cstddef>
 #include <cstring>
@@ -127,8 +128,12 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
         }
     }
 
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     for (; pos < length; ++pos) {
-        const auto byte = static_cast<unsigned char>(buffer[pos]);
+        // A plain ASCII run that every machine reads as single-byte
+        // characters is shown to them as its last byte only.
+        pos = detail::lastByteToShow(working, alive, bytes, pos, length);
+        const unsigned char byte = bytes[pos];
         std::size_t confirmed = 0;
         std::size_t confirmedAt = 0;
         std::size_t inChar = 0;

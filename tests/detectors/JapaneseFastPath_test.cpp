@@ -165,5 +165,22 @@ TEST_F(JapaneseFastPathTest, CountSaturatesAcrossARun) {
     EXPECT_EQ(out, text);
 }
 
+// The count is a public field: whatever value a caller left in it, a run
+// adds to it exactly as byte-by-byte counting does, without overflowing.
+TEST_F(JapaneseFastPathTest, RunCountsFromAnyStartingValue) {
+    const std::string text(20, 'a');
+    for (int start : {INT_MIN, INT_MIN + 5, -1, 0, INT_MAX - 25, INT_MAX}) {
+        JisDetectorSM fast;
+        JisDetectorSM plain;
+        fast.m_charsSinceEscape = start;
+        plain.m_charsSinceEscape = start;
+        std::string out;
+        bool unmapped = false;
+        fast.convertToUtf8(text.data(), 20, out, unmapped, false);
+        reference::convertPlain(plain, text, false, unmapped);
+        EXPECT_EQ(fast.m_charsSinceEscape, plain.m_charsSinceEscape) << "from " << start;
+    }
+}
+
 } // namespace
 } // namespace charsetkit

@@ -283,3 +283,25 @@ TEST(StatelessDriver, StopsAtTheFirstFailureAndIgnoresTheEndState) {
 
 } // namespace
 } // namespace charsetkit
+
+namespace charsetkit {
+namespace {
+
+TEST(Utf8DetectorSM, LengthsNoInputCanProduceAreReadAsBetweenCharacters) {
+    // The fields are public; nonsense written into them must not become an
+    // index outside the six-byte character.
+    const int pairs[][2] = {{40, 30}, {6, 6}, {3, 0}, {-1, 1}, {2, -5}, {1, 1}, {7, 2}};
+    for (const auto& pair : pairs) {
+        Utf8DetectorSM m;
+        m.m_expectedLength = pair[0];
+        m.m_receivedLength = pair[1];
+        m.processByte(0xE3, true); // read as a lead byte
+        EXPECT_TRUE(m.m_inChar) << pair[0] << " " << pair[1];
+        EXPECT_EQ(m.m_expectedLength, 3);
+        EXPECT_EQ(m.m_receivedLength, 1);
+        EXPECT_FALSE(m.m_error);
+    }
+}
+
+} // namespace
+} // namespace charsetkit

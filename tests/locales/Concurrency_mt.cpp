@@ -141,10 +141,30 @@ TEST_F(ConcurrencyDetection, DetectAndConvertWhileSettingsChange) {
     constexpr int kWorkers = 4;
     constexpr int kRounds = 30;
     std::atomic<int> running{kWorkers};
+    std::atomic<bool> writerStarted{false};
+    int writerSteps = 0;
     std::vector<std::vector<std::string>> failures(kWorkers);
     std::vector<std::thread> threads;
+    // The settings change from before the first detection to after the last
+    // one: the writer starts first and the workers wait for it, so the two
+    // overlap however the threads are scheduled.
+    threads.emplace_back([&] {
+        int step = 0;
+        do {
+            AbstractLocale::setSupportedEncodings(
+                static_cast<AbstractLocale::SupportedEncodings>(step % 3));
+            setSwitches(step % 8);
+            ++step;
+            writerStarted.store(true);
+            std::this_thread::yield();
+        } while (running.load() > 0);
+        writerSteps = step;
+    });
     for (int w = 0; w < kWorkers; ++w) {
         threads.emplace_back([&, w] {
+            while (!writerStarted.load()) {
+                std::this_thread::yield();
+            }
             // Each worker has its own locales and registry, as callers do.
             std::unique_ptr<AbstractLocale> locales[4] = {
                 nullptr,
@@ -183,19 +203,10 @@ TEST_F(ConcurrencyDetection, DetectAndConvertWhileSettingsChange) {
             running.fetch_sub(1);
         });
     }
-    threads.emplace_back([&] {
-        int step = 0;
-        while (running.load() > 0) {
-            AbstractLocale::setSupportedEncodings(
-                static_cast<AbstractLocale::SupportedEncodings>(step % 3));
-            setSwitches(step % 8);
-            ++step;
-            std::this_thread::yield();
-        }
-    });
     for (std::thread& thread : threads) {
         thread.join();
     }
+    EXPECT_GT(writerSteps, 1);
     for (int w = 0; w < kWorkers; ++w) {
         EXPECT_TRUE(failures[static_cast<std::size_t>(w)].empty())
             << failures[static_cast<std::size_t>(w)].size() << " failures in worker " << w

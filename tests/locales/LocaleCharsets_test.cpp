@@ -147,6 +147,59 @@ TEST_F(LocaleCharsets, TraverserForAListOfEncodings) {
     }
 }
 
+// An encoding known only by its preferred name; everything else about it
+// (its class, its display name, its predicates) points nowhere.
+class NamedEncoding : public AbstractEncoding {
+public:
+    explicit NamedEncoding(const char* preferred) : m_preferred(preferred) {}
+    const char* getDisplayName() const override { return "Japanese (EUC)"; }
+    const char* getPreferedID() const override { return m_preferred; }
+    const char* getJavaName() const override { return "SJIS"; }
+    bool isAliasOrName(const char*) const override { return false; }
+    bool isKindOfUtf8() const override { return true; }
+    bool isStateful() const override { return true; }
+    AbstractTraverser* getExactEncodingTraverser() const override { return nullptr; }
+    bool convertToUtf8(const char*, unsigned int, std::string&, bool&, bool) const override {
+        return false;
+    }
+    bool convertFromUtf8(const char*, unsigned int, std::string&) const override { return false; }
+    bool verify(const char*, unsigned int, bool, bool, int) const override { return false; }
+
+private:
+    const char* m_preferred;
+};
+
+TEST_F(LocaleCharsets, ListElementsAreClassifiedByTheirPreferredName) {
+    // The preferred name is matched against the alias lists, ignoring case,
+    // in the order ASCII, ISO-2022-JP, Shift_JIS, EUC-JP, UTF-8 (Japanese)
+    // or ASCII, EUC-KR, UTF-8 (Korean).
+    const NamedEncoding upperUtf8("UTF8");
+    const NamedEncoding sharedEuc("x-euc");
+    const NamedEncoding jisAlias("csISO2022JP");
+    const NamedEncoding latin1("LATIN1");
+    const NamedEncoding displayName("Japanese (EUC)");
+    const NamedEncoding unnamed(nullptr);
+    const ListCase cases[] = {
+        {{&upperUtf8}, is<Utf8Traverser>(), is<Utf8Traverser>()},
+        {{&sharedEuc}, is<EucJpTraverser>(), is<EucKrTraverser>()},
+        {{&jisAlias}, is<JisTraverser>(), null()},
+        {{&latin1}, is<AsciiTraverser>(), is<AsciiTraverser>()},
+        {{&displayName}, is<JisTraverser>(), null()},
+        {{&unnamed}, is<JisTraverser>(), null()},
+        {{&kSjis, &jisAlias}, is<JisTraverser>(), null()},
+        {{&unnamed, &kEucJp}, is<AsciiTraverser>(), null()},
+    };
+    for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        const std::unique_ptr<AbstractTraverser> japanese(
+            m_japanese.getHtmlSafeEncodingTraverser(cases[i].list));
+        const std::unique_ptr<AbstractTraverser> korean(
+            m_korean.getHtmlSafeEncodingTraverser(cases[i].list));
+        EXPECT_EQ(classOf(japanese), cases[i].japanese);
+        EXPECT_EQ(classOf(korean), cases[i].korean);
+    }
+}
+
 TEST_F(LocaleCharsets, TraverserWithoutAListIsFreshAndUnbound) {
     const std::unique_ptr<AbstractTraverser> japanese(m_japanese.getHtmlSafeEncodingTraverser());
     const std::unique_ptr<AbstractTraverser> korean(m_korean.getHtmlSafeEncodingTraverser());

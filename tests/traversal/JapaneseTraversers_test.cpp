@@ -58,6 +58,19 @@ TEST_F(SjisTraverserTest, KanaFollowTheSwitch) {
     EXPECT_EQ(stops("83 B1 3C"), "2+skipped end"); // as a trail byte B1 is part of the pair
 }
 
+TEST_F(SjisTraverserTest, KanaSwitchChangedMidWalkAppliesToLaterBytes) {
+    const std::string text = bytes("B1 41 B1 41");
+    SjisTraverser t;
+    t.setNewBuffer(text);
+    EXPECT_EQ(test::stopName(t), "1+skipped");
+    setSingleByteKana(false);
+    t.advance();
+    EXPECT_EQ(test::stopName(t), "2") << hex(text);
+    setSingleByteKana(true);
+    t.advance();
+    EXPECT_EQ(test::stopName(t), "3");
+}
+
 class JisTraverserTest : public ::testing::Test {
 protected:
     static std::string stops(const char* hexText) {
