@@ -16,24 +16,13 @@ using charsetkit::JapaneseConversions;
 
 constexpr std::size_t kInputSize = 64 * 1024;
 
-// Hiragana, katakana, kanji, full-width punctuation and a few half-width
-// katakana, all with codes in every target.
-const std::string& paragraph() {
-    static const std::string text =
-        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\x96\x87\xE7\xAB\xA0\xE3\x82\x92"
-        "\xE5\xA4\x89\xE6\x8F\x9B\xE3\x81\x97\xE3\x81\xBE\xE3\x81\x99\xE3\x80\x82"
-        "\xE3\x82\xAB\xE3\x82\xBF\xE3\x82\xAB\xE3\x83\x8A\xE3\x81\xA8\xE3\x81\xB2\xE3\x82\x89"
-        "\xE3\x81\x8C\xE3\x81\xAA\xE3\x80\x81\xE6\xBC\xA2\xE5\xAD\x97\xE3\x82\x92\xE5\x90\xAB"
-        "\xE3\x81\xBF\xE3\x81\xBE\xE3\x81\x99\xEF\xBC\x88\xEF\xBD\xB1\xEF\xBD\xB2\xEF\xBD\xB3"
-        "\xEF\xBC\x89\xE3\x80\x82";
-    return text;
-}
-
 enum class Input { Html, Japanese };
 
 const std::string& input(Input kind) {
-    static const std::string html = charsetkit::bench::htmlPage(paragraph(), kInputSize);
-    static const std::string japanese = charsetkit::bench::repeatTo(paragraph(), kInputSize);
+    static const std::string html =
+        charsetkit::bench::htmlPage(charsetkit::bench::japaneseParagraph(), kInputSize);
+    static const std::string japanese =
+        charsetkit::bench::repeatTo(charsetkit::bench::japaneseParagraph(), kInputSize);
     return kind == Input::Html ? html : japanese;
 }
 
