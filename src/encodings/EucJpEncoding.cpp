@@ -28,14 +28,6 @@ bool EucJpEncoding::isAliasOrName(const char* name) const {
     return generalCheckAliases(name, ms_aliases);
 }
 
-bool EucJpEncoding::isKindOfUtf8() const {
-    return false;
-}
-
-bool EucJpEncoding::isAscii() const {
-    return false;
-}
-
 bool EucJpEncoding::isStateful() const {
     return false;
 }

@@ -26,14 +26,6 @@ bool EucKrEncoding::isAliasOrName(const char* name) const {
     return generalCheckAliases(name, ms_aliases);
 }
 
-bool EucKrEncoding::isKindOfUtf8() const {
-    return false;
-}
-
-bool EucKrEncoding::isAscii() const {
-    return false;
-}
-
 bool EucKrEncoding::isStateful() const {
     return false;
 }

@@ -25,14 +25,6 @@ bool JisEncoding::isAliasOrName(const char* name) const {
     return generalCheckAliases(name, ms_aliases);
 }
 
-bool JisEncoding::isKindOfUtf8() const {
-    return false;
-}
-
-bool JisEncoding::isAscii() const {
-    return false;
-}
-
 bool JisEncoding::isStateful() const {
     return true;
 }

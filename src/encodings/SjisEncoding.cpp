@@ -24,14 +24,6 @@ bool SjisEncoding::isAliasOrName(const char* name) const {
     return generalCheckAliases(name, ms_aliases);
 }
 
-bool SjisEncoding::isKindOfUtf8() const {
-    return false;
-}
-
-bool SjisEncoding::isAscii() const {
-    return false;
-}
-
 bool SjisEncoding::isStateful() const {
     return false;
 }

@@ -42,10 +42,6 @@ bool Utf8Encoding::isKindOfUtf8() const {
     return true;
 }
 
-bool Utf8Encoding::isAscii() const {
-    return false;
-}
-
 bool Utf8Encoding::isStateful() const {
     return false;
 }

@@ -12,8 +12,6 @@ public:
     const char* getPreferedID() const override;
     const char* getJavaName() const override;
     bool isAliasOrName(const char* name) const override;
-    bool isKindOfUtf8() const override;
-    bool isAscii() const override;
     bool isStateful() const override;
     AbstractTraverser* getExactEncodingTraverser() const override;
     bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
