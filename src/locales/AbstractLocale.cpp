@@ -1,13 +1,11 @@
 #include <charsetkit/locales/AbstractLocale.h>
 
-#include "encodings/MissingInput.h"
-
 #include <charsetkit/detectors/AbstractDetectorSM.h>
 #include <charsetkit/locales/JapaneseLocale.h>
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "detectors/AsciiRun.h"
+#include "locales/DetectionStart.h"
 #include "locales/Settings.h"
 #include "locales/SharedAsciiRun.h"
 
@@ -99,22 +97,10 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
                                            int escapeRunLimit, bool scanToEnd,
                                            AbstractDetectorSM* const* detectors,
                                            std::vector<AbstractEncoding::EncodingID>* encodings) {
-    if (encodings == nullptr) {
-        return;
-    }
-    // Empty the result and give its storage back.
-    std::vector<AbstractEncoding::EncodingID>().swap(*encodings);
-    if (detail::isMissingInput(buffer, length)) {
-        return;
-    }
-
-    // Plain ASCII text (no byte above 0x7F, no ESC, SO or SI) is ASCII
-    // whatever machines the caller runs; nothing before the first other byte
-    // is shown to the machines.
-    std::size_t pos =
-        detail::plainAsciiRunLength(reinterpret_cast<const unsigned char*>(buffer), length);
-    if (pos == length) {
-        encodings->push_back(AbstractEncoding::Ascii);
+    // Nothing before the first byte that is not plain ASCII is shown to the
+    // machines.
+    std::size_t pos = 0;
+    if (!detail::startDetection(buffer, length, encodings, pos)) {
         return;
     }
 

@@ -11,8 +11,8 @@
 #include <charsetkit/traversal/EucKrTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "detectors/AsciiRun.h"
 #include "detectors/StatelessDriver.h"
+#include "locales/DetectionStart.h"
 #include "locales/Settings.h"
 
 #include <new>
@@ -73,19 +73,9 @@ void KoreanLocale::detectAndVerifyEncoding(const char* buffer, unsigned int leng
                                            bool verifyCharacters, bool rejectRedundantEscapes,
                                            int escapeRunLimit, bool scanToEnd,
                                            std::vector<AbstractEncoding::EncodingID>* encodings) {
-    if (encodings == nullptr) {
-        return;
-    }
-    std::vector<AbstractEncoding::EncodingID>().swap(*encodings);
-    if (detail::isMissingInput(buffer, length)) {
-        return;
-    }
-
     // Plain ASCII is ASCII under every setting.
-    const auto prefix = static_cast<unsigned int>(
-        detail::plainAsciiRunLength(reinterpret_cast<const unsigned char*>(buffer), length));
-    if (prefix == length) {
-        encodings->push_back(AbstractEncoding::Ascii);
+    std::size_t prefix = 0;
+    if (!detail::startDetection(buffer, length, encodings, prefix)) {
         return;
     }
 
@@ -94,7 +84,7 @@ void KoreanLocale::detectAndVerifyEncoding(const char* buffer, unsigned int leng
     // The UTF-8 run starts after the ASCII prefix, which the generic
     // detection would skip again; the EUC-KR check judges the whole buffer.
     const char* const rest = buffer + prefix;
-    const unsigned int restLength = length - prefix;
+    const auto restLength = static_cast<unsigned int>(length - prefix);
     switch (settings::supportedEncodings()) {
     case LocalOnly:
         if (isEucKr(buffer, length)) {
