@@ -2,7 +2,7 @@
 
 #include "korean/IconvKoreanConverter.h"
 #include "korean/KoreanTestBytes.h"
-#include "korean/KoreanUtilAccess.h"
+#include "support/KoreanUtilAccess.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <charsetkit/traversal/EucKrTraverser.h>
 
 #include "korean/KoreanTestBytes.h"
-#include "korean/KoreanUtilAccess.h"
+#include "support/KoreanUtilAccess.h"
 
 #include <gtest/gtest.h>
 
