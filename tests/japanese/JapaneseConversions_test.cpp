@@ -2,7 +2,7 @@
 // Shift_JIS arithmetic, the per-character checks and the UTF-8 lookup.
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "japanese/SjisExtensionsSwitch.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ std::string hex(int value) {
     return text;
 }
 
-std::string hexBytes(const unsigned char* bytes, int length) {
+std::string hex(const unsigned char* bytes, int length) {
     std::string text;
     for (int i = 0; i < length; ++i) {
         char byte[4];
@@ -48,7 +48,7 @@ int encodeUtf8(int codePoint, unsigned char* out) {
     return 3;
 }
 
-class JapaneseConversionsTest : public tests::SjisExtensionsSwitchTest {};
+class JapaneseConversionsTest : public test::SwitchesTest {};
 
 // --- Lookups -----------------------------------------------------------------
 
@@ -335,9 +335,9 @@ TEST_F(JapaneseConversionsTest, Utf8ToJisKnownCharacters) {
     };
     for (const auto& c : cases) {
         Jc::CharsetVersion set = Jc::CharsetAscii;
-        EXPECT_EQ(Jc::utf8ToJis(c.bytes, c.length, set), c.code) << hexBytes(c.bytes, c.length);
-        EXPECT_EQ(set, c.set) << hexBytes(c.bytes, c.length);
-        EXPECT_TRUE(Jc::verifyUtf8(c.bytes, c.length)) << hexBytes(c.bytes, c.length);
+        EXPECT_EQ(Jc::utf8ToJis(c.bytes, c.length, set), c.code) << hex(c.bytes, c.length);
+        EXPECT_EQ(set, c.set) << hex(c.bytes, c.length);
+        EXPECT_TRUE(Jc::verifyUtf8(c.bytes, c.length)) << hex(c.bytes, c.length);
     }
 
     // U+00A5 and ASCII have no JIS code here; the set is left as it was.
@@ -401,10 +401,9 @@ TEST_F(JapaneseConversionsTest, Utf8ToJisAgreesWithTheTablesForEveryCodePoint) {
                 expectedSet = Jc::CharsetJis0201;
             }
             Jc::CharsetVersion set = Jc::CharsetAscii;
-            ASSERT_EQ(Jc::utf8ToJis(bytes, length, set), expected) << hexBytes(bytes, length);
-            ASSERT_EQ(set, expected != 0 ? expectedSet : Jc::CharsetAscii)
-                << hexBytes(bytes, length);
-            ASSERT_EQ(Jc::verifyUtf8(bytes, length), expected != 0) << hexBytes(bytes, length);
+            ASSERT_EQ(Jc::utf8ToJis(bytes, length, set), expected) << hex(bytes, length);
+            ASSERT_EQ(set, expected != 0 ? expectedSet : Jc::CharsetAscii) << hex(bytes, length);
+            ASSERT_EQ(Jc::verifyUtf8(bytes, length), expected != 0) << hex(bytes, length);
             found += expected != 0 ? 1 : 0;
         }
         // 6879 + 6067 + 63 distinct code points; with the extensions, the 457
