@@ -1,0 +1,124 @@
+// What every encoding promises in its header, checked over all six: missing
+// input, empty input, and for the Japanese encodings the conversion that
+// never fails, carries bad bytes over as ISO-8859-1 and drops a character
+// cut off by the end of the buffer.
+#include <charsetkit/encodings/AsciiEncoding.h>
+#include <charsetkit/encodings/EucJpEncoding.h>
+#include <charsetkit/encodings/EucKrEncoding.h>
+#include <charsetkit/encodings/JisEncoding.h>
+#include <charsetkit/encodings/SjisEncoding.h>
+#include <charsetkit/encodings/Utf8Encoding.h>
+
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace charsetkit {
+namespace {
+
+using test::bytes;
+using test::hex;
+
+std::unique_ptr<AbstractEncoding> makeEncoding(AbstractEncoding::EncodingID id) {
+    switch (id) {
+    case AbstractEncoding::Ascii:
+        return std::make_unique<AsciiEncoding>();
+    case AbstractEncoding::Utf8:
+        return std::make_unique<Utf8Encoding>();
+    case AbstractEncoding::EucJp:
+        return std::make_unique<EucJpEncoding>();
+    case AbstractEncoding::Sjis:
+        return std::make_unique<SjisEncoding>();
+    case AbstractEncoding::Jis:
+        return std::make_unique<JisEncoding>();
+    case AbstractEncoding::EucKr:
+        return std::make_unique<EucKrEncoding>();
+    }
+    return nullptr;
+}
+
+class EveryEncoding : public test::SwitchesTest,
+                      public ::testing::WithParamInterface<AbstractEncoding::EncodingID> {
+protected:
+    std::unique_ptr<AbstractEncoding> m_encoding = makeEncoding(GetParam());
+};
+
+TEST_P(EveryEncoding, MissingInputFailsAndLeavesTheOutputAlone) {
+    std::string out = "keep";
+    bool unmapped = true;
+    EXPECT_FALSE(m_encoding->convertToUtf8(nullptr, 3, out, unmapped, false));
+    EXPECT_EQ(out, "keep");
+    EXPECT_TRUE(unmapped);
+    EXPECT_FALSE(m_encoding->convertFromUtf8(nullptr, 3, out));
+    EXPECT_EQ(out, "keep");
+    EXPECT_FALSE(m_encoding->verify(nullptr, 3, true, true, 4));
+}
+
+TEST_P(EveryEncoding, EmptyInputVerifiesWithOrWithoutABuffer) {
+    EXPECT_TRUE(m_encoding->verify(nullptr, 0, true, true, 4));
+    EXPECT_TRUE(m_encoding->verify("", 0, true, true, 4));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, EveryEncoding,
+                         ::testing::Values(AbstractEncoding::Ascii, AbstractEncoding::Utf8,
+                                           AbstractEncoding::EucJp, AbstractEncoding::Sjis,
+                                           AbstractEncoding::Jis, AbstractEncoding::EucKr));
+
+struct JapaneseCase {
+    AbstractEncoding::EncodingID id;
+    std::string badThenText; // a byte that fits nowhere, then a character
+    std::string badThenTextAsLatin1;
+    std::string cutOff; // "a" then the start of a character
+};
+
+class JapaneseConversion : public test::SwitchesTest,
+                           public ::testing::WithParamInterface<JapaneseCase> {};
+
+TEST_P(JapaneseConversion, NeverFailsAndCarriesEverythingFromTheFirstBadByteAsLatin1) {
+    const JapaneseCase& c = GetParam();
+    const auto encoding = makeEncoding(c.id);
+    std::string out = "old";
+    bool unmapped = false;
+    ASSERT_TRUE(encoding->convertToUtf8(c.badThenText.data(),
+                                        static_cast<unsigned int>(c.badThenText.size()), out,
+                                        unmapped, false));
+    EXPECT_EQ(out, "a" + c.badThenTextAsLatin1) << hex(out);
+    EXPECT_FALSE(unmapped);
+}
+
+TEST_P(JapaneseConversion, DropsACharacterCutOffByTheEnd) {
+    const JapaneseCase& c = GetParam();
+    const auto encoding = makeEncoding(c.id);
+    std::string out = "old";
+    bool unmapped = false;
+    ASSERT_TRUE(encoding->convertToUtf8(c.cutOff.data(), static_cast<unsigned int>(c.cutOff.size()),
+                                        out, unmapped, false));
+    EXPECT_EQ(out, "a") << hex(out);
+    // Verification does not look at the end, but ISO-2022-JP must end in
+    // single-byte text.
+    EXPECT_EQ(encoding->verify(c.cutOff.data(), static_cast<unsigned int>(c.cutOff.size()), true,
+                               false, 100),
+              c.id != AbstractEncoding::Jis);
+}
+
+INSTANTIATE_TEST_SUITE_P(Japanese, JapaneseConversion,
+                         ::testing::Values(
+                             // 0xFF never starts a character; the hiragana A after it is read as
+                             // Latin-1 too.
+                             JapaneseCase{AbstractEncoding::EucJp, bytes("61 FF A4 A2"),
+                                          bytes("C3 BF C2 A4 C2 A2"), bytes("61 A4")},
+                             JapaneseCase{AbstractEncoding::Sjis, bytes("61 FF 82 A0"),
+                                          bytes("C3 BF C2 82 C2 A0"), bytes("61 82")},
+                             // A byte of 0x80 or above fails ISO-2022-JP.
+                             JapaneseCase{AbstractEncoding::Jis, bytes("61 FF 1B 24 42"),
+                                          bytes("C3 BF 1B 24 42"), bytes("61 1B 24 42 24")}),
+                         [](const ::testing::TestParamInfo<JapaneseCase>& param) {
+                             return std::to_string(static_cast<int>(param.param.id));
+                         });
+
+} // namespace
+} // namespace charsetkit
