@@ -2,7 +2,9 @@
 // Shift_JIS arithmetic, the per-character checks and the UTF-8 lookup.
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "support/Bytes.h"
 #include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -22,30 +24,18 @@ std::string hex(int value) {
 }
 
 std::string hex(const unsigned char* bytes, int length) {
-    std::string text;
-    for (int i = 0; i < length; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02X ", bytes[i]);
-        text += byte;
-    }
-    return text;
+    return test::hex(
+        std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)));
 }
 
-// A UTF-8 encoder of the test's own, for code points up to U+FFFF.
+// The UTF-8 form of a code point into `out`, which has room for it; its length.
 int encodeUtf8(int codePoint, unsigned char* out) {
-    if (codePoint < 0x80) {
-        out[0] = static_cast<unsigned char>(codePoint);
-        return 1;
+    std::string text;
+    test::appendUtf8(text, static_cast<unsigned long>(codePoint));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out[i] = static_cast<unsigned char>(text[i]);
     }
-    if (codePoint < 0x800) {
-        out[0] = static_cast<unsigned char>(0xC0 | (codePoint >> 6));
-        out[1] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
-        return 2;
-    }
-    out[0] = static_cast<unsigned char>(0xE0 | (codePoint >> 12));
-    out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out[2] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
-    return 3;
+    return static_cast<int>(text.size());
 }
 
 class JapaneseConversionsTest : public test::SwitchesTest {};

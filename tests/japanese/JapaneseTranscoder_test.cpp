@@ -11,6 +11,7 @@
 #include "support/Bytes.h"
 #include "support/Iconv.h"
 #include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -42,18 +43,7 @@ const AbstractEncoding::EncodingID kTargets[] = {AbstractEncoding::EucJp, Abstra
                                                  AbstractEncoding::Jis};
 
 std::string utf8(unsigned int cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
+    return charsetkit::test::utf8({cp});
 }
 
 const char* targetName(AbstractEncoding::EncodingID target) {
