@@ -4,9 +4,9 @@
 // does not depend on what the output string held before; the traverser ends
 // within the last two bytes or at the end (at the bad '%' on failure); with the byte traverser the
 // result equals a plain byte-at-a-time decoder's.
-#include "../tests/reference/NaiveHexDecode.h"
 #include "EscapeFuzzSupport.h"
 #include "FuzzCheck.h"
+#include "support/NaiveHexDecode.h"
 
 #include <charsetkit/traversal/TraverserUtils.h>
 
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (choice % 8 == 0) {
         std::string expected;
-        const bool expectedOk = charsetkit::reference::naiveHexDecode(in, expected);
+        const bool expectedOk = charsetkit::test::naiveHexDecode(in, expected);
         FUZZ_CHECK(ok == expectedOk && out == expected);
     }
     return 0;

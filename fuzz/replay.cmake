@@ -4,7 +4,8 @@ file(GLOB CHARSETKIT_FUZZ_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/*
 foreach(source IN LISTS CHARSETKIT_FUZZ_SOURCES)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name}_replay ${source} ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
-  target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/fuzz)
+  target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/fuzz
+    ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name}_replay PRIVATE charsetkit::charsetkit charsetkit_warnings)
   set(corpus ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
   if(EXISTS ${corpus})

@@ -1,6 +1,6 @@
 #include <charsetkit/detectors/AbstractStatelessDetectorSM.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 namespace charsetkit {
 

@@ -1,11 +1,11 @@
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseOutput.h"
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 
 namespace charsetkit {
 

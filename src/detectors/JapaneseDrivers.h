@@ -11,7 +11,8 @@
 #ifndef CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 
-#include "detectors/AsciiRun.h"
+#include "detectors/JisStates.h"
+#include "utilities/AsciiRunSkip.h"
 
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/detectors/JisDetectorSM.h>
@@ -23,17 +24,6 @@
 
 namespace charsetkit {
 namespace detail {
-
-/// The number of plain ASCII bytes from index `i` on, less the last one,
-/// which the caller still feeds to its machine (0 when `i` is at the end).
-inline unsigned int plainAsciiRunToSkip(const unsigned char* bytes, unsigned int i,
-                                        unsigned int length) {
-    if (i >= length || !isPlainAscii(bytes[i])) {
-        return 0;
-    }
-    const std::size_t run = plainAsciiRunLength(bytes + i, length - i);
-    return static_cast<unsigned int>(run - 1);
-}
 
 /// Counts `n` characters read in single-byte text, saturating at INT_MAX
 /// as the machine's own count does (whatever value the public field holds).
@@ -75,7 +65,7 @@ inline bool runJisFast(JisDetectorSM& machine, const char* buffer, unsigned int 
         if (machine.m_error) {
             return false;
         }
-        if (machine.m_state == 1) {
+        if (machine.m_state == jis_states::SingleByte) {
             const unsigned int skip = plainAsciiRunToSkip(bytes, i + 1, length);
             addJisCharacters(machine, skip);
             i += skip;

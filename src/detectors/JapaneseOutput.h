@@ -5,7 +5,7 @@
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEOUTPUT_H
 
 #include "detectors/JapaneseDrivers.h"
-#include "encodings/Utf8Codec.h"
+#include "utilities/Utf8Codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,11 +1,12 @@
 #include <charsetkit/detectors/JisDetectorSM.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseOutput.h"
-#include "locales/Settings.h"
+#include "detectors/JisStates.h"
+#include "utilities/Settings.h"
 
 #include <climits>
 
@@ -13,30 +14,7 @@ namespace charsetkit {
 
 namespace {
 
-enum : int {
-    AsciiDesignated = 0,   // ESC ( B
-    SingleByte = 1,        // a character in ASCII or JIS-Roman mode (initial)
-    RomanDesignated = 2,   // ESC ( J
-    Unused = 3,            // never entered; read like SingleByte
-    KanaDesignated = 4,    // ESC ( I
-    Jis1978Designated = 5, // ESC $ @
-    Jis1983Designated = 6, // ESC $ B
-    Jis0212Designated = 7, // ESC $ ( D
-    KanaChar = 8,          // a katakana byte read
-    Jis1978Char = 9,       // a 1978 character completed
-    Jis1983Char = 10,      // a 1983 character completed
-    Jis0212Char = 11,      // a JIS X 0212 character completed
-    Jis1978First = 12,     // first byte of a 1978 character read
-    Jis1983First = 13,     // first byte of a 1983 character read
-    Jis0212First = 14,     // first byte of a JIS X 0212 character read
-    Esc = 15,              // ESC read
-    EscDollar = 16,        // ESC $ read
-    EscParen = 17,         // ESC ( read
-    EscDollarParen = 18,   // ESC $ ( read
-    BadEsc = 19,           // failed on the byte after ESC
-    BadEscSecond = 20,     // failed on the byte after ESC $ or ESC (
-    BadEscThird = 21       // failed on the byte after ESC $ (
-};
+using namespace detail::jis_states;
 
 constexpr unsigned char kEsc = 0x1B;
 

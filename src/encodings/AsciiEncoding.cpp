@@ -1,6 +1,6 @@
 #include <charsetkit/encodings/AsciiEncoding.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 #include <charsetkit/detectors/AsciiDetectorSM.h>
 #include <charsetkit/traversal/AsciiTraverser.h>

@@ -1,5 +1,12 @@
 #include <charsetkit/encodings/EucJpEncoding.h>
 
+#include <charsetkit/detectors/EucJpDetectorSM.h>
+#include <charsetkit/traversal/EucJpTraverser.h>
+
+#include "encodings/JapaneseEncodingOps.h"
+
+#include <new>
+
 namespace charsetkit {
 
 // The charset labels of the encoding; the first is the preferred name.
@@ -30,6 +37,27 @@ bool EucJpEncoding::isAliasOrName(const char* name) const {
 
 bool EucJpEncoding::isStateful() const {
     return false;
+}
+
+bool EucJpEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
+                                  bool& unmapped, bool useReplacement) const {
+    return detail::japaneseToUtf8<EucJpDetectorSM>(buffer, length, result, unmapped,
+                                                   useReplacement);
+}
+
+bool EucJpEncoding::convertFromUtf8(const char* buffer, unsigned int length,
+                                    std::string& result) const {
+    return detail::japaneseFromUtf8(buffer, length, AbstractEncoding::EucJp, result);
+}
+
+// The escape limits do not apply to this encoding.
+bool EucJpEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
+                           bool /*rejectRedundantEscapes*/, int /*escapeRunLimit*/) const {
+    return detail::verifyJapaneseStateless<EucJpDetectorSM>(buffer, length, verifyCharacters);
+}
+
+AbstractTraverser* EucJpEncoding::getExactEncodingTraverser() const {
+    return new (std::nothrow) EucJpTraverser();
 }
 
 } // namespace charsetkit

@@ -1,8 +1,8 @@
 #include <charsetkit/encodings/Utf8Encoding.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
-#include "encodings/Utf8Codec.h"
+#include "utilities/Utf8Codec.h"
 
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/traversal/Utf8Traverser.h>

@@ -5,7 +5,7 @@
 // JapaneseTranscoder.cpp.
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 
 #include <cstddef>
 #include <cstdint>

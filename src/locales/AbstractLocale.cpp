@@ -6,7 +6,7 @@
 #include <charsetkit/locales/Utf8Locale.h>
 
 #include "locales/DetectionStart.h"
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 #include "locales/SharedAsciiRun.h"
 
 #include <cstddef>

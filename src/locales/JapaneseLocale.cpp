@@ -1,6 +1,6 @@
 #include <charsetkit/locales/JapaneseLocale.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/detectors/JapaneseUtf8DetectorSM.h>
@@ -19,7 +19,7 @@
 #include <charsetkit/traversal/Utf8Traverser.h>
 
 #include "detectors/StatelessDriver.h"
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 
 #include <new>
 

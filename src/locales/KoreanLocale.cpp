@@ -1,6 +1,6 @@
 #include <charsetkit/locales/KoreanLocale.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/encodings/AsciiEncoding.h>
@@ -13,7 +13,7 @@
 
 #include "detectors/StatelessDriver.h"
 #include "locales/DetectionStart.h"
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/encodings/AsciiEncoding.h>

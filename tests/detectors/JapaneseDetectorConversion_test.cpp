@@ -8,19 +8,20 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
 namespace charsetkit {
 namespace {
 
+using test::bytes;
 using test::hex;
-using testing::bytes;
-using testing::utf8;
+using test::utf8;
 
-class JapaneseConversionTest : public testing::JapaneseSwitchesTest {
+class JapaneseConversionTest : public test::SwitchesTest {
 protected:
     template <typename Machine>
     static std::string convert(const std::string& input, bool useReplacement = false,

@@ -8,10 +8,11 @@
 #include <charsetkit/detectors/JisDetectorSM.h>
 #include <charsetkit/detectors/SjisDetectorSM.h>
 
-#include "TestBytes.h"
 #include "detectors/JapaneseDrivers.h"
-#include "detectors/JapaneseTestSupport.h"
 #include "reference/JapaneseConversionReference.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -90,13 +91,13 @@ void compareAll(const std::string& s) {
     }
 }
 
-class JapaneseFastPathTest : public testing::JapaneseSwitchesTest {};
+class JapaneseFastPathTest : public test::SwitchesTest {};
 
 TEST_F(JapaneseFastPathTest, EveryOneAndTwoByteInput) {
     for (int a = 0; a < 256; ++a) {
-        compareAll(testing::bytes({a}));
+        compareAll(test::bytes({a}));
         for (int b = 0; b < 256; ++b) {
-            const std::string s = testing::bytes({a, b});
+            const std::string s = test::bytes({a, b});
             compareConversion<SjisDetectorSM>(s);
             compareConversion<EucJpDetectorSM>(s);
             compareJisConversion(s);

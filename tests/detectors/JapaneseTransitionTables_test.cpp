@@ -8,7 +8,9 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +49,7 @@ std::string describe(int state, unsigned byte, int firstByte, bool verify) {
     return text;
 }
 
-class TransitionTableTest : public testing::JapaneseSwitchesTest {};
+class TransitionTableTest : public test::SwitchesTest {};
 
 // Shift_JIS rows. The machine starts without error or confirmation.
 Outcome sjisModel(int from, unsigned b, unsigned char first, bool verify, bool kana) {

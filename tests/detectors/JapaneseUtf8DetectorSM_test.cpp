@@ -1,7 +1,8 @@
 #include <charsetkit/detectors/JapaneseUtf8DetectorSM.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 
 using test::hex;
 
-class JapaneseUtf8DetectorTest : public testing::JapaneseSwitchesTest {
+class JapaneseUtf8DetectorTest : public test::SwitchesTest {
 protected:
     static JapaneseUtf8DetectorSM run(const std::string& input, bool verifyCharacters) {
         JapaneseUtf8DetectorSM machine;

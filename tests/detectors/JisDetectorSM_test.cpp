@@ -1,7 +1,8 @@
 #include <charsetkit/detectors/JisDetectorSM.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,8 @@
 namespace charsetkit {
 namespace {
 
+using test::bytes;
 using test::hex;
-using testing::bytes;
 
 const std::string kEscAscii = "\x1B(B";
 const std::string kEscRoman = "\x1B(J";
@@ -20,7 +21,7 @@ const std::string kEsc1978 = "\x1B$@";
 const std::string kEsc1983 = "\x1B$B";
 const std::string kEsc0212 = "\x1B$(D";
 
-class JisDetectorTest : public testing::JapaneseSwitchesTest {
+class JisDetectorTest : public test::SwitchesTest {
 protected:
     static JisDetectorSM run(const std::string& input, bool verifyCharacters = false) {
         JisDetectorSM machine;

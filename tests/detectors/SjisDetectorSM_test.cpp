@@ -1,17 +1,18 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
 namespace charsetkit {
 namespace {
 
+using test::bytes;
 using test::hex;
-using testing::bytes;
 
-class SjisDetectorTest : public testing::JapaneseSwitchesTest {
+class SjisDetectorTest : public test::SwitchesTest {
 protected:
     static SjisDetectorSM run(const std::string& input, bool verifyCharacters = false) {
         SjisDetectorSM machine;

@@ -1,7 +1,7 @@
 #include <charsetkit/detectors/AsciiDetectorSM.h>
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 
-#include "TestBytes.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 

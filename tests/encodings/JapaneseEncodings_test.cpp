@@ -5,8 +5,9 @@
 #include <charsetkit/traversal/JisTraverser.h>
 #include <charsetkit/traversal/SjisTraverser.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ namespace {
 
 using test::bytes;
 using test::hex;
-using testing::utf8;
+using test::utf8;
 
 const EucJpEncoding kEucJp;
 const SjisEncoding kSjis;
@@ -30,7 +31,7 @@ bool verify(const AbstractEncoding& e, const std::string& text, bool verifyChara
                     rejectRedundant, runLimit);
 }
 
-class JapaneseEncodingsTest : public testing::JapaneseSwitchesTest {};
+class JapaneseEncodingsTest : public test::SwitchesTest {};
 
 TEST_F(JapaneseEncodingsTest, ConvertToUtf8ReplacesTheResult) {
     const struct {

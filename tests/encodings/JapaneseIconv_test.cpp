@@ -6,55 +6,43 @@
 #include <charsetkit/encodings/JisEncoding.h>
 #include <charsetkit/encodings/SjisEncoding.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
+#include "support/Iconv.h"
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 namespace charsetkit {
 namespace {
 
-using testing::bytes;
-using testing::utf8;
+using test::bytes;
+using test::utf8;
 
 class IconvDecoder {
 public:
-    explicit IconvDecoder(const char* charset) : m_cd(iconv_open("UTF-8", charset)) {}
-    ~IconvDecoder() {
-        if (ok()) {
-            iconv_close(m_cd);
-        }
-    }
-    IconvDecoder(const IconvDecoder&) = delete;
-    IconvDecoder& operator=(const IconvDecoder&) = delete;
+    explicit IconvDecoder(const char* charset) : m_iconv("UTF-8", charset) {}
 
-    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    bool ok() const { return m_iconv.ok(); }
 
     /// The whole input as UTF-8; false when iconv refuses any of it or finds
     /// it incomplete.
     bool decode(const std::string& input, std::string& out) {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr); // initial shift state
-        char buffer[64];
-        std::string copy = input;
-        char* in = copy.data();
-        std::size_t inLeft = copy.size();
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        if (iconv(m_cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+        const std::optional<std::string> converted = m_iconv.convert(input);
+        if (!converted) {
             return false;
         }
-        out.assign(buffer, static_cast<std::size_t>(outPtr - buffer));
+        out = *converted;
         return true;
     }
 
 private:
-    iconv_t m_cd;
+    test::Iconv m_iconv;
 };
 
 struct Ours {
@@ -73,7 +61,7 @@ bool isExtensionRow(int row) {
     return row == 0x2D || (row >= 0x79 && row <= 0x7C);
 }
 
-class JapaneseIconvTest : public testing::JapaneseSwitchesTest {};
+class JapaneseIconvTest : public test::SwitchesTest {};
 
 TEST_F(JapaneseIconvTest, ShiftJisAgreesWithCodePage932) {
     IconvDecoder iconvDecoder("CP932");

@@ -3,7 +3,7 @@
 #include <charsetkit/traversal/AsciiTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "TestBytes.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -160,8 +160,8 @@ TEST(Utf8Encoding, CopiesBothWaysAndClearsUnmapped) {
 
 TEST(Utf8Encoding, VerifiesWithTheUtf8Machine) {
     const Utf8Encoding utf8;
-    const auto ok = [&](const char* hexBytes) {
-        const std::string s = bytes(hexBytes);
+    const auto ok = [&](const char* hex) {
+        const std::string s = bytes(hex);
         return utf8.verify(s.data(), static_cast<unsigned int>(s.size()), false, false, 0);
     };
     EXPECT_TRUE(ok(""));
@@ -185,8 +185,8 @@ TEST(Utf8Encoding, HandsOutItsTraverser) {
 }
 
 TEST(AsciiEncoding, LowAsciiIsSevenBitWithoutShiftBytes) {
-    const auto low = [](const char* hexBytes) {
-        const std::string s = bytes(hexBytes);
+    const auto low = [](const char* hex) {
+        const std::string s = bytes(hex);
         return AsciiEncoding::verifyLowAscii(s.data(), static_cast<unsigned int>(s.size()));
     };
     EXPECT_TRUE(low(""));

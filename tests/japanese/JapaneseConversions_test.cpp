@@ -2,7 +2,9 @@
 // Shift_JIS arithmetic, the per-character checks and the UTF-8 lookup.
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "japanese/SjisExtensionsSwitch.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
 
@@ -21,34 +23,22 @@ std::string hex(int value) {
     return text;
 }
 
-std::string hexBytes(const unsigned char* bytes, int length) {
-    std::string text;
-    for (int i = 0; i < length; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02X ", bytes[i]);
-        text += byte;
-    }
-    return text;
+std::string hex(const unsigned char* bytes, int length) {
+    return test::hex(
+        std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)));
 }
 
-// A UTF-8 encoder of the test's own, for code points up to U+FFFF.
+// The UTF-8 form of a code point into `out`, which has room for it; its length.
 int encodeUtf8(int codePoint, unsigned char* out) {
-    if (codePoint < 0x80) {
-        out[0] = static_cast<unsigned char>(codePoint);
-        return 1;
+    std::string text;
+    test::appendUtf8(text, static_cast<unsigned long>(codePoint));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out[i] = static_cast<unsigned char>(text[i]);
     }
-    if (codePoint < 0x800) {
-        out[0] = static_cast<unsigned char>(0xC0 | (codePoint >> 6));
-        out[1] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
-        return 2;
-    }
-    out[0] = static_cast<unsigned char>(0xE0 | (codePoint >> 12));
-    out[1] = static_cast<unsigned char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out[2] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
-    return 3;
+    return static_cast<int>(text.size());
 }
 
-class JapaneseConversionsTest : public tests::SjisExtensionsSwitchTest {};
+class JapaneseConversionsTest : public test::SwitchesTest {};
 
 // --- Lookups -----------------------------------------------------------------
 
@@ -335,9 +325,9 @@ TEST_F(JapaneseConversionsTest, Utf8ToJisKnownCharacters) {
     };
     for (const auto& c : cases) {
         Jc::CharsetVersion set = Jc::CharsetAscii;
-        EXPECT_EQ(Jc::utf8ToJis(c.bytes, c.length, set), c.code) << hexBytes(c.bytes, c.length);
-        EXPECT_EQ(set, c.set) << hexBytes(c.bytes, c.length);
-        EXPECT_TRUE(Jc::verifyUtf8(c.bytes, c.length)) << hexBytes(c.bytes, c.length);
+        EXPECT_EQ(Jc::utf8ToJis(c.bytes, c.length, set), c.code) << hex(c.bytes, c.length);
+        EXPECT_EQ(set, c.set) << hex(c.bytes, c.length);
+        EXPECT_TRUE(Jc::verifyUtf8(c.bytes, c.length)) << hex(c.bytes, c.length);
     }
 
     // U+00A5 and ASCII have no JIS code here; the set is left as it was.
@@ -401,10 +391,9 @@ TEST_F(JapaneseConversionsTest, Utf8ToJisAgreesWithTheTablesForEveryCodePoint) {
                 expectedSet = Jc::CharsetJis0201;
             }
             Jc::CharsetVersion set = Jc::CharsetAscii;
-            ASSERT_EQ(Jc::utf8ToJis(bytes, length, set), expected) << hexBytes(bytes, length);
-            ASSERT_EQ(set, expected != 0 ? expectedSet : Jc::CharsetAscii)
-                << hexBytes(bytes, length);
-            ASSERT_EQ(Jc::verifyUtf8(bytes, length), expected != 0) << hexBytes(bytes, length);
+            ASSERT_EQ(Jc::utf8ToJis(bytes, length, set), expected) << hex(bytes, length);
+            ASSERT_EQ(set, expected != 0 ? expectedSet : Jc::CharsetAscii) << hex(bytes, length);
+            ASSERT_EQ(Jc::verifyUtf8(bytes, length), expected != 0) << hex(bytes, length);
             found += expected != 0 ? 1 : 0;
         }
         // 6879 + 6067 + 63 distinct code points; with the extensions, the 457

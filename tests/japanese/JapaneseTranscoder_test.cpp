@@ -6,13 +6,14 @@
 #include <charsetkit/encodings/SjisEncoding.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "TestBytes.h"
 #include "japanese/JapaneseOutputBuffer.h"
-#include "japanese/SjisExtensionsSwitch.h"
 #include "reference/ReferenceTranscoder.h"
+#include "support/Bytes.h"
+#include "support/Iconv.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <array>
 #include <cstdio>
@@ -42,18 +43,7 @@ const AbstractEncoding::EncodingID kTargets[] = {AbstractEncoding::EucJp, Abstra
                                                  AbstractEncoding::Jis};
 
 std::string utf8(unsigned int cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
+    return charsetkit::test::utf8({cp});
 }
 
 const char* targetName(AbstractEncoding::EncodingID target) {
@@ -92,7 +82,7 @@ std::string describe(const std::optional<std::string>& outcome) {
 }
 
 // Each test restores the Shift_JIS-extensions switch it found.
-class TranscoderTest : public charsetkit::tests::SjisExtensionsSwitchTest {
+class TranscoderTest : public charsetkit::test::SwitchesTest {
 protected:
     static void setExtensions(bool on) { setSjisExtensions(on); }
 };
@@ -429,40 +419,6 @@ std::set<unsigned int> unicodeSet(CharSet set) {
     return values;
 }
 
-// One converter of the C library from UTF-8, reset before each use.
-class Iconv {
-public:
-    explicit Iconv(const char* charset) : m_handle(iconv_open(charset, "UTF-8")) {}
-    ~Iconv() {
-        if (ok()) {
-            iconv_close(m_handle);
-        }
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-
-    bool ok() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
-
-    std::optional<std::string> convert(const std::string& input) {
-        iconv(m_handle, nullptr, nullptr, nullptr, nullptr);
-        std::string in = input;
-        std::string out(input.size() * 8 + 16, '\0');
-        char* inPtr = in.data();
-        std::size_t inLeft = in.size();
-        char* outPtr = out.data();
-        std::size_t outLeft = out.size();
-        if (iconv(m_handle, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            iconv(m_handle, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-            return std::nullopt;
-        }
-        out.resize(out.size() - outLeft);
-        return out;
-    }
-
-private:
-    iconv_t m_handle;
-};
-
 // The documented ways in which our output differs from the C library's.
 enum Difference {
     // EUC-JP / ISO-2022-JP: we write a code page 932 extension code (row 0x2D
@@ -556,7 +512,7 @@ class TranscoderDifferentialTest : public TranscoderTest,
 
 TEST_P(TranscoderDifferentialTest, AgreesWithIconvExceptAtListedDifferences) {
     const DifferentialCase& c = GetParam();
-    Iconv iconv(c.charset);
+    charsetkit::test::Iconv iconv(c.charset, "UTF-8");
     if (!iconv.ok()) {
         GTEST_SKIP() << "no converter for " << c.charset;
     }
@@ -663,7 +619,7 @@ TEST_F(TranscoderTest, MixedTextAgreesWithIconv) {
     };
     std::mt19937 random(20240611);
     for (const Pool& pool : pools) {
-        Iconv iconv(pool.charset);
+        charsetkit::test::Iconv iconv(pool.charset, "UTF-8");
         if (!iconv.ok()) {
             std::printf("skipped: no converter for %s\n", pool.charset);
             continue;

@@ -6,14 +6,15 @@
 // the platform lacks those converters.
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "japanese/SjisExtensionsSwitch.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
+#include "support/Iconv.h"
 
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace charsetkit {
@@ -27,46 +28,33 @@ std::string hex(int value) {
     return text;
 }
 
-// One iconv converter from a legacy charset to UTF-32LE.
+// One converter of the C library from a legacy charset to UTF-32LE.
 class Decoder {
 public:
-    explicit Decoder(const char* charset) : m_cd(iconv_open("UTF-32LE", charset)) {}
-    ~Decoder() {
-        if (ok()) {
-            iconv_close(m_cd);
-        }
-    }
-    Decoder(const Decoder&) = delete;
-    Decoder& operator=(const Decoder&) = delete;
+    explicit Decoder(const char* charset) : m_iconv("UTF-32LE", charset) {}
 
-    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    bool ok() const { return m_iconv.ok(); }
 
     // The one code point the bytes decode to, or 0 when the converter
     // rejects them or gives anything else than exactly one character.
     int decode(const unsigned char* bytes, std::size_t length) {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char input[4];
-        for (std::size_t i = 0; i < length; ++i) {
-            input[i] = static_cast<char>(bytes[i]);
-        }
-        unsigned char output[16] = {};
-        char* in = input;
-        char* out = reinterpret_cast<char*>(output);
-        std::size_t inLeft = length;
-        std::size_t outLeft = sizeof output;
-        if (iconv(m_cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) ||
-            inLeft != 0 || sizeof output - outLeft != 4) {
+        const std::optional<std::string> output =
+            m_iconv.convert(std::string(reinterpret_cast<const char*>(bytes), length));
+        if (!output || output->size() != 4) {
             return 0;
         }
-        const unsigned value = output[0] | unsigned{output[1]} << 8 | unsigned{output[2]} << 16;
-        return output[3] == 0 ? static_cast<int>(value) : 0;
+        auto at = [&output](std::size_t i) {
+            return static_cast<unsigned>(static_cast<unsigned char>((*output)[i]));
+        };
+        const unsigned value = at(0) | at(1) << 8 | at(2) << 16;
+        return at(3) == 0 ? static_cast<int>(value) : 0;
     }
 
 private:
-    iconv_t m_cd;
+    test::Iconv m_iconv;
 };
 
-class JisIconvOracleTest : public tests::SjisExtensionsSwitchTest {};
+class JisIconvOracleTest : public test::SwitchesTest {};
 
 TEST_F(JisIconvOracleTest, EucJpDecodingAgrees) {
     Decoder eucJp("EUC-JP");

@@ -1,5 +1,6 @@
 #include "korean/IconvKoreanConverter.h"
-#include "korean/KoreanTestBytes.h"
+#include "korean/KoreanSentence.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 namespace charsetkit {
 namespace {
 
-using koreantest::bytes;
-using koreantest::hex;
+using test::asBytes;
+using test::hex;
 
 TEST(IconvKoreanConverter, UnknownCharsetInEitherRoleFails) {
     const IconvKoreanConverter converters[] = {
@@ -18,8 +19,8 @@ TEST(IconvKoreanConverter, UnknownCharsetInEitherRoleFails) {
     };
     for (const IconvKoreanConverter& converter : converters) {
         std::string out = "keep";
-        EXPECT_FALSE(converter.eucKrToUtf8(bytes("abc"), 3, out));
-        EXPECT_FALSE(converter.utf8ToEucKr(bytes("abc"), 3, out));
+        EXPECT_FALSE(converter.eucKrToUtf8(asBytes("abc"), 3, out));
+        EXPECT_FALSE(converter.utf8ToEucKr(asBytes("abc"), 3, out));
         EXPECT_FALSE(converter.utf8ToEucKr(nullptr, 0, out));
         EXPECT_EQ(out, "keep");
     }
@@ -34,13 +35,13 @@ TEST(IconvKoreanConverter, GrowsTheOutputWhenTheFirstGuessIsShort) {
         text += static_cast<char>('a' + i % 26);
     }
     std::string out;
-    ASSERT_TRUE(wide.utf8ToEucKr(bytes(text), text.size(), out));
+    ASSERT_TRUE(wide.utf8ToEucKr(asBytes(text), text.size(), out));
     ASSERT_EQ(out.size(), text.size() * 4);
     for (std::size_t i = 0; i < text.size(); ++i) {
         ASSERT_EQ(out.substr(i * 4, 4), std::string(1, text[i]) + std::string(3, '\0')) << i;
     }
     std::string back;
-    ASSERT_TRUE(wide.eucKrToUtf8(bytes(out), out.size(), back));
+    ASSERT_TRUE(wide.eucKrToUtf8(asBytes(out), out.size(), back));
     EXPECT_EQ(back, text);
 }
 
@@ -52,12 +53,12 @@ TEST(IconvKoreanConverter, FailureInTheMiddleOfLongInputKeepsTheOutput) {
     text += "\xC4\x80"; // U+0100
     text += "tail";
     std::string out = "keep";
-    EXPECT_FALSE(converter.utf8ToEucKr(bytes(text), text.size(), out));
+    EXPECT_FALSE(converter.utf8ToEucKr(asBytes(text), text.size(), out));
     EXPECT_EQ(out, "keep");
 
     std::string euc(100000, 'a');
     euc += "\xB0";
-    EXPECT_FALSE(converter.eucKrToUtf8(bytes(euc), euc.size(), out)) << hex(euc.substr(99998));
+    EXPECT_FALSE(converter.eucKrToUtf8(asBytes(euc), euc.size(), out)) << hex(euc.substr(99998));
     EXPECT_EQ(out, "keep");
 }
 

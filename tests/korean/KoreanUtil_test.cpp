@@ -1,8 +1,9 @@
 #include <charsetkit/korean/KoreanUtil.h>
 
 #include "korean/IconvKoreanConverter.h"
-#include "korean/KoreanTestBytes.h"
-#include "korean/KoreanUtilAccess.h"
+#include "korean/KoreanSentence.h"
+#include "support/Bytes.h"
+#include "support/KoreanUtilAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,12 @@
 namespace charsetkit {
 namespace {
 
-using koreantest::bytes;
-using koreantest::hex;
-using koreantest::size;
+using test::asBytes;
+using test::hex;
+using test::lengthOf;
 
 bool isEucKr(const std::string& text) {
-    return KoreanUtil::getInstance()->isEucKrCharSet(bytes(text), size(text));
+    return KoreanUtil::getInstance()->isEucKrCharSet(asBytes(text), lengthOf(text));
 }
 
 // Written from the code page 949 layout, independently of the walk.
@@ -36,7 +37,7 @@ TEST(KoreanUtil, ValidityWalkEdgeCases) {
     EXPECT_TRUE(isEucKr("abc"));
     EXPECT_TRUE(isEucKr("\xB0\xA1"));
     EXPECT_TRUE(isEucKr("\x81\x41")); // code page 949 extension
-    EXPECT_TRUE(isEucKr(koreantest::sentenceEucKr()));
+    EXPECT_TRUE(isEucKr(test::sentenceEucKr()));
 
     EXPECT_FALSE(isEucKr("\xB0"));         // lead byte cut off by the end
     EXPECT_FALSE(isEucKr("abc\xB0"));      // the same after ASCII
@@ -50,7 +51,7 @@ TEST(KoreanUtil, ValidityWalkEdgeCases) {
     // A pair whose lead is the last byte of the given range is cut off,
     // whatever follows in memory.
     const std::string text = "ab\xB0\xA1";
-    EXPECT_FALSE(KoreanUtil::getInstance()->isEucKrCharSet(bytes(text), 3));
+    EXPECT_FALSE(KoreanUtil::getInstance()->isEucKrCharSet(asBytes(text), 3));
 }
 
 TEST(KoreanUtil, EveryByteAndPairMatchesTheLayout) {
@@ -68,22 +69,22 @@ TEST(KoreanUtil, EveryByteAndPairMatchesTheLayout) {
 TEST(KoreanUtil, ConvertsHangulBothWays) {
     KoreanUtil* const util = KoreanUtil::getInstance();
     std::string out = "old";
-    ASSERT_TRUE(util->convertToUtf8(bytes("\xB0\xA1"), 2, out));
+    ASSERT_TRUE(util->convertToUtf8(asBytes("\xB0\xA1"), 2, out));
     EXPECT_EQ(out, "\xEA\xB0\x80") << hex(out); // U+AC00
-    ASSERT_TRUE(util->convertFromUtf8(bytes("\xEA\xB0\x80"), 3, out));
+    ASSERT_TRUE(util->convertFromUtf8(asBytes("\xEA\xB0\x80"), 3, out));
     EXPECT_EQ(out, "\xB0\xA1") << hex(out);
 
     // A code page 949 extension: 81 41 is U+AC02.
-    ASSERT_TRUE(util->convertToUtf8(bytes("\x81\x41"), 2, out));
+    ASSERT_TRUE(util->convertToUtf8(asBytes("\x81\x41"), 2, out));
     EXPECT_EQ(out, "\xEA\xB0\x82") << hex(out);
-    ASSERT_TRUE(util->convertFromUtf8(bytes("\xEA\xB0\x82"), 3, out));
+    ASSERT_TRUE(util->convertFromUtf8(asBytes("\xEA\xB0\x82"), 3, out));
     EXPECT_EQ(out, "\x81\x41") << hex(out);
 
-    const std::string& euc = koreantest::sentenceEucKr();
-    const std::string& utf8 = koreantest::sentenceUtf8();
-    ASSERT_TRUE(util->convertToUtf8(bytes(euc), size(euc), out));
+    const std::string& euc = test::sentenceEucKr();
+    const std::string& utf8 = test::sentenceUtf8();
+    ASSERT_TRUE(util->convertToUtf8(asBytes(euc), lengthOf(euc), out));
     EXPECT_EQ(out, utf8) << hex(out);
-    ASSERT_TRUE(util->convertFromUtf8(bytes(utf8), size(utf8), out));
+    ASSERT_TRUE(util->convertFromUtf8(asBytes(utf8), lengthOf(utf8), out));
     EXPECT_EQ(out, euc) << hex(out);
 }
 
@@ -114,14 +115,14 @@ TEST(KoreanUtil, LongTextConvertsWhole) {
     std::string euc;
     std::string utf8;
     for (int i = 0; i < 5000; ++i) {
-        euc += koreantest::sentenceEucKr() + "<br>\n";
-        utf8 += koreantest::sentenceUtf8() + "<br>\n";
+        euc += test::sentenceEucKr() + "<br>\n";
+        utf8 += test::sentenceUtf8() + "<br>\n";
     }
     KoreanUtil* const util = KoreanUtil::getInstance();
     std::string out;
-    ASSERT_TRUE(util->convertToUtf8(bytes(euc), size(euc), out));
+    ASSERT_TRUE(util->convertToUtf8(asBytes(euc), lengthOf(euc), out));
     EXPECT_TRUE(out == utf8);
-    ASSERT_TRUE(util->convertFromUtf8(bytes(utf8), size(utf8), out));
+    ASSERT_TRUE(util->convertFromUtf8(asBytes(utf8), lengthOf(utf8), out));
     EXPECT_TRUE(out == euc);
 }
 
@@ -137,7 +138,7 @@ TEST(KoreanUtil, InvalidInputFailsAndKeepsTheOutput) {
     };
     for (const std::string& input : badEucKr) {
         std::string out = "keep";
-        EXPECT_FALSE(util->convertToUtf8(bytes(input), size(input), out)) << hex(input);
+        EXPECT_FALSE(util->convertToUtf8(asBytes(input), lengthOf(input), out)) << hex(input);
         EXPECT_EQ(out, "keep") << hex(input);
     }
 
@@ -154,7 +155,7 @@ TEST(KoreanUtil, InvalidInputFailsAndKeepsTheOutput) {
     };
     for (const std::string& input : badUtf8) {
         std::string out = "keep";
-        EXPECT_FALSE(util->convertFromUtf8(bytes(input), size(input), out)) << hex(input);
+        EXPECT_FALSE(util->convertFromUtf8(asBytes(input), lengthOf(input), out)) << hex(input);
         EXPECT_EQ(out, "keep") << hex(input);
     }
 }
@@ -168,13 +169,13 @@ TEST(KoreanUtil, EveryConvertedPairIsAcceptedAndRoundTrips) {
         for (unsigned int b = 0; b < 256; ++b) {
             const std::string pair{static_cast<char>(a), static_cast<char>(b)};
             std::string utf8;
-            if (!util->convertToUtf8(bytes(pair), 2, utf8)) {
+            if (!util->convertToUtf8(asBytes(pair), 2, utf8)) {
                 continue;
             }
             ++converted;
             ASSERT_TRUE(isEucKr(pair)) << hex(pair);
             std::string back;
-            ASSERT_TRUE(util->convertFromUtf8(bytes(utf8), size(utf8), back)) << hex(pair);
+            ASSERT_TRUE(util->convertFromUtf8(asBytes(utf8), lengthOf(utf8), back)) << hex(pair);
             ASSERT_EQ(back, pair) << hex(pair) << "-> " << hex(utf8);
         }
     }
@@ -184,8 +185,8 @@ TEST(KoreanUtil, EveryConvertedPairIsAcceptedAndRoundTrips) {
 }
 
 TEST(KoreanUtil, ConcurrentConversionsAgree) {
-    const std::string& euc = koreantest::sentenceEucKr();
-    const std::string& utf8 = koreantest::sentenceUtf8();
+    const std::string& euc = test::sentenceEucKr();
+    const std::string& utf8 = test::sentenceUtf8();
     KoreanUtil* const util = KoreanUtil::getInstance();
     std::vector<int> failures(4, 0);
     std::vector<std::thread> threads;
@@ -193,10 +194,10 @@ TEST(KoreanUtil, ConcurrentConversionsAgree) {
         threads.emplace_back([&, t] {
             for (int i = 0; i < 200; ++i) {
                 std::string out;
-                if (!util->convertToUtf8(bytes(euc), size(euc), out) || out != utf8) {
+                if (!util->convertToUtf8(asBytes(euc), lengthOf(euc), out) || out != utf8) {
                     ++failures[t];
                 }
-                if (!util->convertFromUtf8(bytes(utf8), size(utf8), out) || out != euc) {
+                if (!util->convertFromUtf8(asBytes(utf8), lengthOf(utf8), out) || out != euc) {
                     ++failures[t];
                 }
             }
@@ -227,9 +228,9 @@ private:
 void expectUnavailable() {
     KoreanUtil* const util = KoreanUtil::getInstance();
     std::string out = "keep";
-    EXPECT_FALSE(util->convertToUtf8(bytes("\xB0\xA1"), 2, out));
+    EXPECT_FALSE(util->convertToUtf8(asBytes("\xB0\xA1"), 2, out));
     EXPECT_EQ(out, "keep");
-    EXPECT_FALSE(util->convertFromUtf8(bytes("\xEA\xB0\x80"), 3, out));
+    EXPECT_FALSE(util->convertFromUtf8(asBytes("\xEA\xB0\x80"), 3, out));
     EXPECT_EQ(out, "keep");
     EXPECT_FALSE(util->convertToUtf8(nullptr, 0, out));
     EXPECT_EQ(out, "keep");

@@ -13,8 +13,8 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "TestBytes.h"
-#include "locales/SettingsGuard.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ void setSwitches(int combination) {
     JapaneseLocale::setSupportJisExtendedRange((combination & 4) != 0);
 }
 
-class ConcurrencyDetection : public test::SettingsGuard {};
+class ConcurrencyDetection : public test::SwitchesTest {};
 
 TEST_F(ConcurrencyDetection, DetectAndConvertWhileSettingsChange) {
     const std::vector<Sample> inputs = samples();

@@ -10,8 +10,8 @@
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "TestBytes.h"
 #include "reference/ReferenceDetection.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 

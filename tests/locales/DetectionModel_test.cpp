@@ -15,8 +15,8 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "TestBytes.h"
-#include "locales/SettingsGuard.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -189,7 +189,7 @@ std::vector<std::string> sampleBuffers() {
     return out;
 }
 
-class DetectionModel : public test::SettingsGuard {};
+class DetectionModel : public test::SwitchesTest {};
 
 TEST_F(DetectionModel, LocalesAgreeWithThePlainModel) {
     const std::vector<std::string> buffers = sampleBuffers();

@@ -4,8 +4,8 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "TestBytes.h"
-#include "locales/SettingsGuard.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ Options scanning(bool scanToEnd) {
     return options;
 }
 
-class Detection : public test::SettingsGuard {
+class Detection : public test::SwitchesTest {
 protected:
     void setSupported(int value) {
         AbstractLocale::setSupportedEncodings(

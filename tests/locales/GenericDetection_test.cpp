@@ -3,7 +3,7 @@
 #include <charsetkit/detectors/AbstractDetectorSM.h>
 #include <charsetkit/locales/AbstractLocale.h>
 
-#include "TestBytes.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include <charsetkit/traversal/SjisTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "locales/SettingsGuard.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ const SjisEncoding kSjis;
 const JisEncoding kJis;
 const EucKrEncoding kEucKr;
 
-class LocaleCharsets : public test::SettingsGuard {
+class LocaleCharsets : public test::SwitchesTest {
 protected:
     static void setSupported(int value) {
         AbstractLocale::setSupportedEncodings(

@@ -11,3 +11,15 @@ gtest_discover_tests(charsetkit_concurrency_tests
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
   DISCOVERY_TIMEOUT 60
   PROPERTIES LABELS concurrency)
+
+# The allocation-failure test replaces the global operator new, so it runs in
+# a program of its own where that replacement cannot touch any other test.
+add_executable(charsetkit_allocation_tests ${CMAKE_CURRENT_LIST_DIR}/AllocationFailure_alloc.cpp)
+target_include_directories(charsetkit_allocation_tests PRIVATE
+  ${PROJECT_SOURCE_DIR}/src
+  ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(charsetkit_allocation_tests PRIVATE charsetkit::charsetkit
+  charsetkit_warnings GTest::gtest GTest::gtest_main)
+gtest_discover_tests(charsetkit_allocation_tests
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+  DISCOVERY_TIMEOUT 60)

@@ -11,7 +11,9 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 
 #include <cstddef>
 #include <string>
@@ -27,15 +29,15 @@ inline bool appendCompleted(SjisDetectorSM& m, unsigned char previous, unsigned 
     using JC = JapaneseConversions;
     switch (m.m_state) {
     case 0:
-        testing::appendUtf8(out, byte);
+        test::appendUtf8(out, byte);
         return true;
     case 1:
-        testing::appendUtf8(
-            out, static_cast<unsigned long>(JC::jis0201ToUnicodeFix(byte, repl, unmapped)));
+        test::appendUtf8(out,
+                         static_cast<unsigned long>(JC::jis0201ToUnicodeFix(byte, repl, unmapped)));
         return true;
     case 5:
-        testing::appendUtf8(out, static_cast<unsigned long>(JC::jis0208ToUnicodeFix(
-                                     JC::sjisToJis(previous, byte), repl, unmapped)));
+        test::appendUtf8(out, static_cast<unsigned long>(JC::jis0208ToUnicodeFix(
+                                  JC::sjisToJis(previous, byte), repl, unmapped)));
         return true;
     default:
         return false;
@@ -48,19 +50,19 @@ inline bool appendCompleted(EucJpDetectorSM& m, unsigned char previous, unsigned
     const int code = previous * 256 + byte - 0x8080;
     switch (m.m_state) {
     case 0:
-        testing::appendUtf8(out, byte);
+        test::appendUtf8(out, byte);
         return true;
     case 2:
-        testing::appendUtf8(
-            out, static_cast<unsigned long>(JC::jis0208ToUnicodeFix(code, repl, unmapped)));
+        test::appendUtf8(out,
+                         static_cast<unsigned long>(JC::jis0208ToUnicodeFix(code, repl, unmapped)));
         return true;
     case 4:
-        testing::appendUtf8(
-            out, static_cast<unsigned long>(JC::jis0201ToUnicodeFix(byte, repl, unmapped)));
+        test::appendUtf8(out,
+                         static_cast<unsigned long>(JC::jis0201ToUnicodeFix(byte, repl, unmapped)));
         return true;
     case 7:
-        testing::appendUtf8(
-            out, static_cast<unsigned long>(JC::jis0212ToUnicodeFix(code, repl, unmapped)));
+        test::appendUtf8(out,
+                         static_cast<unsigned long>(JC::jis0212ToUnicodeFix(code, repl, unmapped)));
         return true;
     default:
         return false;
@@ -73,20 +75,20 @@ inline bool appendCompleted(JisDetectorSM& m, unsigned char previous, unsigned c
     const int code = previous * 256 + byte;
     switch (m.m_state) {
     case 1:
-        testing::appendUtf8(out, byte);
+        test::appendUtf8(out, byte);
         return true;
     case 8:
-        testing::appendUtf8(
+        test::appendUtf8(
             out, static_cast<unsigned long>(JC::jis0201ToUnicodeFix(byte + 0x80, repl, unmapped)));
         return true;
     case 9:
     case 10:
-        testing::appendUtf8(
-            out, static_cast<unsigned long>(JC::jis0208ToUnicodeFix(code, repl, unmapped)));
+        test::appendUtf8(out,
+                         static_cast<unsigned long>(JC::jis0208ToUnicodeFix(code, repl, unmapped)));
         return true;
     case 11:
-        testing::appendUtf8(
-            out, static_cast<unsigned long>(JC::jis0212ToUnicodeFix(code, repl, unmapped)));
+        test::appendUtf8(out,
+                         static_cast<unsigned long>(JC::jis0212ToUnicodeFix(code, repl, unmapped)));
         return true;
     case 0:
     case 2:
@@ -110,7 +112,7 @@ std::string convertPlain(Machine& machine, const std::string& input, bool repl, 
         machine.processByte(byte, false);
         if (machine.m_error) {
             for (std::size_t k = failedBefore ? i : pending; k <= i; ++k) {
-                testing::appendUtf8(out, static_cast<unsigned char>(input[k]));
+                test::appendUtf8(out, static_cast<unsigned char>(input[k]));
             }
             continue;
         }

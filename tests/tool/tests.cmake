@@ -1,22 +1,10 @@
-# End-to-end tests of the charsetkit tool, and the demo run over samples/.
+# End-to-end tests of the charsetkit tool (the demo run over samples/ is in
+# demo_tests.cmake).
 if(NOT TARGET charsetkit_tool)
   return()
 endif()
 
 set(_charsetkit_samples ${PROJECT_SOURCE_DIR}/samples)
-
-# The demo: the tool detects, verifies and converts the bundled samples, and
-# every answer is checked against samples/MANIFEST.tsv.
-foreach(step detect verify convert)
-  add_test(NAME tool_demo_${step}
-    COMMAND ${CMAKE_COMMAND}
-      -DTOOL=$<TARGET_FILE:charsetkit_tool>
-      -DSAMPLES=${_charsetkit_samples}
-      -DWORK=${CMAKE_CURRENT_BINARY_DIR}/tool-demo-${step}
-      -DSTEP=${step}
-      -P ${CMAKE_CURRENT_LIST_DIR}/demo.cmake)
-  set_tests_properties(tool_demo_${step} PROPERTIES LABELS "demo;tool")
-endforeach()
 
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)

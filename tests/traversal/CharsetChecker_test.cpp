@@ -12,11 +12,11 @@
 namespace charsetkit {
 namespace {
 
-using testing::allTraverserKinds;
-using testing::hexBytes;
-using testing::kindName;
-using testing::makeTraverser;
-using testing::TraverserKind;
+using test::allTraverserKinds;
+using test::hex;
+using test::kindName;
+using test::makeTraverser;
+using test::TraverserKind;
 
 constexpr unsigned char kLess = '<';
 constexpr unsigned char kGreater = '>';
@@ -58,7 +58,7 @@ public:
         EXPECT_LE(count, 256);
         findings.reported.assign(m_report, static_cast<std::size_t>(std::max(count, 0)));
         EXPECT_TRUE(std::none_of(std::begin(m_seen), std::end(m_seen), [](bool b) { return b; }))
-            << "seen table not restored after " << hexBytes(buffer);
+            << "seen table not restored after " << hex(buffer);
         if (traverser != nullptr) {
             EXPECT_TRUE(traverser->isEnd());
             EXPECT_EQ(traverser->getBufferStart(), buffer.data());
@@ -73,7 +73,7 @@ public:
 
 void expectFindings(const Findings& got, const std::string& reported, bool badEscape,
                     const std::string& badEscapeText, const std::string& context) {
-    EXPECT_EQ(hexBytes(got.reported), hexBytes(reported)) << context;
+    EXPECT_EQ(hex(got.reported), hex(reported)) << context;
     EXPECT_EQ(got.badEscape, badEscape) << context;
     EXPECT_EQ(got.badEscapeText, badEscapeText) << context;
 }
@@ -110,7 +110,7 @@ TEST(CharsetChecker, AsciiInputIsCheckedAlikeWithEveryTraverser) {
         Checker checker;
         checker.forbid({'<', '>'});
         for (const Case& c : cases) {
-            const std::string context = std::string(kindName(kind)) + " on " + hexBytes(c.buffer);
+            const std::string context = std::string(kindName(kind)) + " on " + hex(c.buffer);
             expectFindings(checker.check(c.buffer, c.checkEscapes, traverser.get()), c.reported,
                            c.badEscape, c.text, context);
             expectFindings(checker.check(c.buffer, c.checkEscapes, nullptr), c.reported,
@@ -279,13 +279,13 @@ TEST(CharsetChecker, EveryByteValueAsForbiddenByteAndAsEscape) {
             std::string("a") + static_cast<char>(b) + "b" + static_cast<char>(b);
         for (bool checkEscapes : {false, true}) {
             expectFindings(checker.check(raw, checkEscapes, nullptr), expected, false, "",
-                           "raw " + hexBytes(raw));
+                           "raw " + hex(raw));
         }
         // A forbidden digit is reported raw, any other value through the escape.
         for (const char* digits : {upper, lower}) {
             const std::string escaped = std::string("%") + digits[value >> 4] + digits[value & 15];
             expectFindings(checker.check(escaped, true, nullptr, true), expected, false, "",
-                           "escape " + hexBytes(escaped));
+                           "escape " + hex(escaped));
         }
     }
 
@@ -298,9 +298,9 @@ TEST(CharsetChecker, EveryByteValueAsForbiddenByteAndAsEscape) {
             checker.allowOnly(
                 {'%', static_cast<unsigned char>(high), static_cast<unsigned char>(low)});
             Findings expected{"", true, buffer};
-            if (testing::isAsciiHexDigit(high) && testing::isAsciiHexDigit(low)) {
+            if (test::isAsciiHexDigit(high) && test::isAsciiHexDigit(low)) {
                 const int decoded =
-                    testing::asciiHexDigitValue(high) * 16 + testing::asciiHexDigitValue(low);
+                    test::asciiHexDigitValue(high) * 16 + test::asciiHexDigitValue(low);
                 const bool allowed = decoded == '%' || decoded == high || decoded == low;
                 expected = {allowed ? "" : std::string(1, static_cast<char>(decoded)), false, ""};
             }
@@ -308,8 +308,8 @@ TEST(CharsetChecker, EveryByteValueAsForbiddenByteAndAsEscape) {
             if (got.reported != expected.reported || got.badEscape != expected.badEscape ||
                 got.badEscapeText != expected.badEscapeText) {
                 ++failures;
-                ADD_FAILURE() << "on " << hexBytes(buffer) << ": reported "
-                              << hexBytes(got.reported) << ", text " << hexBytes(got.badEscapeText);
+                ADD_FAILURE() << "on " << hex(buffer) << ": reported " << hex(got.reported)
+                              << ", text " << hex(got.badEscapeText);
             }
         }
     }
@@ -360,7 +360,7 @@ TEST(CharsetChecker, OnlyCharacterStartsAreExamined) {
         Checker checker;
         checker.forbid({'\\', 'A', 'G', 0x95, 0xA4, 0xE3});
         expectFindings(checker.check(c.buffer, true, traverser.get()), c.reported, c.badEscape,
-                       c.text, std::string(kindName(c.kind)) + " on " + hexBytes(c.buffer));
+                       c.text, std::string(kindName(c.kind)) + " on " + hex(c.buffer));
     }
 }
 

@@ -1,7 +1,9 @@
 // Shared by the percent-decoding and charset-checker tests: the traversers
-// they run with, and a hex dump for failure messages.
+// they run with, and hex digits decided without the library's tables.
 #ifndef CHARSETKIT_TESTS_TRAVERSAL_ESCAPETESTSUPPORT_H
 #define CHARSETKIT_TESTS_TRAVERSAL_ESCAPETESTSUPPORT_H
+
+#include "support/Bytes.h"
 
 #include <charsetkit/traversal/AsciiTraverser.h>
 #include <charsetkit/traversal/EucJpTraverser.h>
@@ -9,13 +11,12 @@
 #include <charsetkit/traversal/SjisTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace charsetkit {
-namespace testing {
+namespace test {
 
 enum class TraverserKind { Ascii, Utf8, Sjis, Jis, EucJp };
 
@@ -58,21 +59,6 @@ inline std::unique_ptr<AbstractTraverser> makeTraverser(TraverserKind kind) {
     return nullptr;
 }
 
-/// "61 25 32" for "a%2".
-inline std::string hexBytes(const std::string& bytes) {
-    std::string text;
-    for (char c : bytes) {
-        char part[4];
-        std::snprintf(part, sizeof part, "%02X",
-                      static_cast<unsigned>(static_cast<unsigned char>(c)));
-        if (!text.empty()) {
-            text += ' ';
-        }
-        text += part;
-    }
-    return text;
-}
-
 /// '0'-'9', 'a'-'f', 'A'-'F', decided without any table of the library.
 inline bool isAsciiHexDigit(int c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -88,7 +74,7 @@ inline int asciiHexDigitValue(int c) {
     return c - 'A' + 10;
 }
 
-} // namespace testing
+} // namespace test
 } // namespace charsetkit
 
 #endif

@@ -5,8 +5,9 @@
 #include <charsetkit/traversal/JisTraverser.h>
 #include <charsetkit/traversal/SjisTraverser.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 #include "traversal/TraverserTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -139,7 +140,7 @@ void forInputs(const std::vector<int>& alphabet, std::size_t maxLength,
     for (int a = 0; a < 256; ++a) {
         check(std::string(1, static_cast<char>(a)));
         for (int b = 0; b < 256; ++b) {
-            check(testing::bytes({a, b}));
+            check(test::bytes({a, b}));
         }
     }
     std::vector<std::size_t> digits;
@@ -162,7 +163,7 @@ void forInputs(const std::vector<int>& alphabet, std::size_t maxLength,
     }
 }
 
-class JapaneseTraverserModelTest : public testing::JapaneseSwitchesTest {};
+class JapaneseTraverserModelTest : public test::SwitchesTest {};
 
 TEST_F(JapaneseTraverserModelTest, ShiftJis) {
     const std::vector<int> alphabet = {0x00, 0x1B, 0x3F, 0x40, 0x41, 0x7E, 0x7F, 0x80, 0x81,

@@ -3,8 +3,9 @@
 #include <charsetkit/traversal/JisTraverser.h>
 #include <charsetkit/traversal/SjisTraverser.h>
 
-#include "TestBytes.h"
-#include "detectors/JapaneseTestSupport.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
+#include "support/Utf8Writer.h"
 #include "traversal/TraverserTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ using test::bytes;
 using test::hex;
 using test::walk;
 
-class SjisTraverserTest : public testing::JapaneseSwitchesTest {
+class SjisTraverserTest : public test::SwitchesTest {
 protected:
     std::string stops(const char* hexText) {
         SjisTraverser t;

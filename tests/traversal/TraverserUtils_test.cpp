@@ -1,4 +1,4 @@
-#include "reference/NaiveHexDecode.h"
+#include "support/NaiveHexDecode.h"
 #include "traversal/EscapeTestSupport.h"
 
 #include <charsetkit/traversal/TraverserUtils.h>
@@ -12,11 +12,11 @@
 namespace charsetkit {
 namespace {
 
-using testing::allTraverserKinds;
-using testing::hexBytes;
-using testing::kindName;
-using testing::makeTraverser;
-using testing::TraverserKind;
+using test::allTraverserKinds;
+using test::hex;
+using test::kindName;
+using test::makeTraverser;
+using test::TraverserKind;
 
 struct Decoded {
     bool ok;
@@ -68,8 +68,8 @@ TEST(HexDecode, AsciiInputDecodesAlikeWithEveryTraverser) {
         auto traverser = makeTraverser(kind);
         for (const DecodeCase& c : cases) {
             const Decoded result = decode(c.in, *traverser);
-            EXPECT_EQ(result.ok, c.ok) << kindName(kind) << " on " << hexBytes(c.in);
-            EXPECT_EQ(result.out, c.out) << kindName(kind) << " on " << hexBytes(c.in);
+            EXPECT_EQ(result.ok, c.ok) << kindName(kind) << " on " << hex(c.in);
+            EXPECT_EQ(result.out, c.out) << kindName(kind) << " on " << hex(c.in);
         }
     }
 }
@@ -82,8 +82,8 @@ TEST(HexDecode, LeavesTheTraverserWhereTheScanStopped) {
             EXPECT_EQ(traverser->getBufferStart(), in.data()) << kindName(kind);
             EXPECT_EQ(traverser->getBufferEnd(), in.data() + in.size()) << kindName(kind);
             const std::size_t pos = static_cast<std::size_t>(traverser->getPos() - in.data());
-            EXPECT_LE(pos, in.size()) << kindName(kind) << " on " << hexBytes(in);
-            EXPECT_GE(pos + 2, in.size()) << kindName(kind) << " on " << hexBytes(in);
+            EXPECT_LE(pos, in.size()) << kindName(kind) << " on " << hex(in);
+            EXPECT_GE(pos + 2, in.size()) << kindName(kind) << " on " << hex(in);
         }
         // A failed scan stops at the '%' it could not decode.
         const std::string bad = "ab%4g%41";
@@ -155,8 +155,8 @@ TEST(HexDecode, MultiByteCharactersAroundEscapesAreCopied) {
     for (const Case& c : cases) {
         auto traverser = makeTraverser(c.kind);
         const Decoded result = decode(c.in, *traverser);
-        EXPECT_EQ(result.ok, c.ok) << kindName(c.kind) << " on " << hexBytes(c.in);
-        EXPECT_EQ(result.out, c.out) << kindName(c.kind) << " on " << hexBytes(c.in);
+        EXPECT_EQ(result.ok, c.ok) << kindName(c.kind) << " on " << hex(c.in);
+        EXPECT_EQ(result.out, c.out) << kindName(c.kind) << " on " << hex(c.in);
     }
 }
 
@@ -170,16 +170,16 @@ TEST(HexDecode, EveryByteValueAsEscapeDigits) {
                 const std::string in =
                     std::string("x%") + static_cast<char>(high) + static_cast<char>(low) + "y";
                 Decoded expected{false, in};
-                if (testing::isAsciiHexDigit(high) && testing::isAsciiHexDigit(low)) {
+                if (test::isAsciiHexDigit(high) && test::isAsciiHexDigit(low)) {
                     const int value =
-                        testing::asciiHexDigitValue(high) * 16 + testing::asciiHexDigitValue(low);
+                        test::asciiHexDigitValue(high) * 16 + test::asciiHexDigitValue(low);
                     expected = {true, std::string("x") + static_cast<char>(value) + "y"};
                 }
                 const Decoded result = decode(in, *traverser);
                 if (result.ok != expected.ok || result.out != expected.out) {
                     ++failures;
-                    ADD_FAILURE() << kindName(kind) << " on " << hexBytes(in) << ": got "
-                                  << result.ok << " " << hexBytes(result.out);
+                    ADD_FAILURE() << kindName(kind) << " on " << hex(in) << ": got " << result.ok
+                                  << " " << hex(result.out);
                 }
             }
         }
@@ -223,9 +223,8 @@ TEST(HexDecode, DecodesInPlace) {
                 }
                 const bool ok = TraverserUtils::hexDecode(
                     text, text.data(), static_cast<int>(text.size()), traverser.get());
-                EXPECT_EQ(ok, c.ok) << kindName(kind) << " on " << hexBytes(c.in);
-                EXPECT_EQ(hexBytes(text), hexBytes(c.out))
-                    << kindName(kind) << " on " << hexBytes(c.in);
+                EXPECT_EQ(ok, c.ok) << kindName(kind) << " on " << hex(c.in);
+                EXPECT_EQ(hex(text), hex(c.out)) << kindName(kind) << " on " << hex(c.in);
             }
         }
     }
@@ -251,13 +250,12 @@ TEST(HexDecode, MatchesTheNaiveDecoderOnRandomBuffers) {
             c = alphabet[pickByte(random)];
         }
         std::string expected;
-        const bool expectedOk = reference::naiveHexDecode(in, expected);
+        const bool expectedOk = test::naiveHexDecode(in, expected);
         const Decoded result = decode(in, traverser);
         if (result.ok != expectedOk || result.out != expected) {
             ++failures;
-            ADD_FAILURE() << "on " << hexBytes(in) << ": got " << result.ok << " "
-                          << hexBytes(result.out) << ", expected " << expectedOk << " "
-                          << hexBytes(expected);
+            ADD_FAILURE() << "on " << hex(in) << ": got " << result.ok << " " << hex(result.out)
+                          << ", expected " << expectedOk << " " << hex(expected);
         }
     }
 }

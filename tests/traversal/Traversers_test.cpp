@@ -3,7 +3,7 @@
 #include <charsetkit/traversal/Utf16LittleTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "TestBytes.h"
+#include "support/Bytes.h"
 #include "traversal/TraverserTestUtil.h"
 
 #include <gtest/gtest.h>

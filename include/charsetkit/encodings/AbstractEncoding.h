@@ -45,18 +45,24 @@ public:
     /// caller (delete it); null if allocation fails.
     virtual AbstractTraverser* getExactEncodingTraverser() const = 0;
     /// Converts `length` bytes at `buffer` to UTF-8 into `result`.
-    /// `unmapped` is set to true when a character had no Unicode mapping.
-    /// `useReplacement` writes U+30FB for such a character instead of a
-    /// tagged code. Returns true on success.
+    /// `unmapped` reports characters without a Unicode mapping and
+    /// `useReplacement` chooses what such a character becomes; each encoding
+    /// says how it uses them. Every encoding answers false, leaving `result`
+    /// and `unmapped` untouched, for a null `buffer` with a non-zero length;
+    /// a null `buffer` with length 0 is an empty text. What else fails, and
+    /// what `result` then holds, is part of each encoding's own contract.
     virtual bool convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                bool& unmapped, bool useReplacement) const = 0;
-    /// Converts UTF-8 input into this encoding in `result`; false when the
-    /// encoding cannot be produced.
+    /// Converts UTF-8 input into this encoding in `result`. False when the
+    /// text cannot be produced in this encoding (each encoding says when);
+    /// a null `buffer` with a non-zero length always fails.
     virtual bool convertFromUtf8(const char* buffer, unsigned int length,
                                  std::string& result) const = 0;
     /// True when the buffer is valid in this encoding. `verifyCharacters`
     /// also looks each complete multi-byte character up in the code tables;
-    /// the two escape limits apply to the stateful encoding only.
+    /// the two escape limits apply to the stateful encoding only. An empty
+    /// buffer verifies; a null `buffer` with a non-zero length does not.
+    /// Each encoding says whether a buffer may end inside a character.
     virtual bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                         bool rejectRedundantEscapes, int escapeRunLimit) const = 0;
 

@@ -5,7 +5,8 @@
 
 namespace charsetkit {
 
-/// UTF-8 (the 31-bit form with sequences of one to six bytes).
+/// UTF-8 (the 31-bit form with sequences of one to six bytes). Objects hold
+/// no data; any number of threads may use one.
 class CHARSETKIT_EXPORT Utf8Encoding : public AbstractEncoding {
 public:
     /// Appends the UTF-8 form of `codePoint`, taken as an unsigned 32-bit
@@ -29,10 +30,19 @@ public:
     bool isKindOfUtf8() const override;
     bool isStateful() const override;
     AbstractTraverser* getExactEncodingTraverser() const override;
+    /// Replaces `result` with the bytes as they are, without validation;
+    /// clears `unmapped` and returns true.
     bool convertToUtf8(const char* buffer, unsigned int length, std::string& result, bool& unmapped,
                        bool useReplacement) const override;
+    /// Replaces `result` with the bytes as they are and returns true.
     bool convertFromUtf8(const char* buffer, unsigned int length,
                          std::string& result) const override;
+    /// True when no byte breaks UTF-8 in its 31-bit form: ESC, SO and SI,
+    /// 0x80-0xC1, 0xFE and 0xFF where a character must start, a
+    /// non-continuation byte inside a sequence and the overlong forms fail;
+    /// surrogates and values above U+10FFFF pass. The buffer may end inside
+    /// a sequence: its end is not examined. The flags and the limit do not
+    /// apply.
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) const override;
 

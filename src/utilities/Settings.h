@@ -3,8 +3,8 @@
 // classes. AbstractLocale and JapaneseLocale expose them through their static
 // setters and getters. Every access is a relaxed atomic load or store: a
 // reader sees the old or the new value, never a torn one.
-#ifndef CHARSETKIT_SRC_LOCALES_SETTINGS_H
-#define CHARSETKIT_SRC_LOCALES_SETTINGS_H
+#ifndef CHARSETKIT_SRC_UTILITIES_SETTINGS_H
+#define CHARSETKIT_SRC_UTILITIES_SETTINGS_H
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 
 namespace charsetkit {
 namespace settings {

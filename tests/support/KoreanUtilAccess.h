@@ -1,7 +1,7 @@
 // Lets tests put another converter behind the KoreanUtil singleton, for
 // instance one that is unavailable.
-#ifndef CHARSETKIT_SRC_KOREAN_KOREANUTILACCESS_H
-#define CHARSETKIT_SRC_KOREAN_KOREANUTILACCESS_H
+#ifndef CHARSETKIT_TESTS_SUPPORT_KOREANUTILACCESS_H
+#define CHARSETKIT_TESTS_SUPPORT_KOREANUTILACCESS_H
 
 #include <charsetkit/korean/KoreanUtil.h>
 

@@ -2,8 +2,8 @@
 // with any other length there is nothing that could be read, so the
 // operations answer "no" (false, no encodings, output untouched) instead of
 // reading through the null pointer.
-#ifndef CHARSETKIT_SRC_ENCODINGS_MISSINGINPUT_H
-#define CHARSETKIT_SRC_ENCODINGS_MISSINGINPUT_H
+#ifndef CHARSETKIT_SRC_UTILITIES_MISSINGINPUT_H
+#define CHARSETKIT_SRC_UTILITIES_MISSINGINPUT_H
 
 #include <cstddef>
 

@@ -1,8 +1,8 @@
 // The UTF-8 writer and decoder (31-bit form, one to six bytes), kept in a low
 // unit so that the detectors and converters can use them without depending on
 // the encoding classes. Utf8Encoding exposes them as its static functions.
-#ifndef CHARSETKIT_SRC_ENCODINGS_UTF8CODEC_H
-#define CHARSETKIT_SRC_ENCODINGS_UTF8CODEC_H
+#ifndef CHARSETKIT_SRC_UTILITIES_UTF8CODEC_H
+#define CHARSETKIT_SRC_UTILITIES_UTF8CODEC_H
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,9 @@
 #include <charsetkit/traversal/AbstractTraverser.h>
 #include <charsetkit/traversal/EucKrTraverser.h>
 
-#include "korean/KoreanTestBytes.h"
-#include "korean/KoreanUtilAccess.h"
+#include "korean/KoreanSentence.h"
+#include "support/Bytes.h"
+#include "support/KoreanUtilAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,18 @@
 namespace charsetkit {
 namespace {
 
-using koreantest::hex;
-using koreantest::size;
+using test::hex;
+using test::lengthOf;
 
 bool verifyWith(const std::string& text, bool verifyCharacters, bool rejectRedundant, int limit) {
-    return EucKrEncoding().verify(text.data(), size(text), verifyCharacters, rejectRedundant,
+    return EucKrEncoding().verify(text.data(), lengthOf(text), verifyCharacters, rejectRedundant,
                                   limit);
 }
 
 TEST(EucKrEncoding, VerifyIgnoresFlagsAndLimit) {
     const std::string inputs[] = {
         "",         "abc",      "\xB0\xA1", "\x81\x41", "\xB0",     "\x7F",
-        "\x80\x41", "\xFF\xA1", "\xB0\x20", "\xB0\x5B", "\xC9\xA1", koreantest::sentenceEucKr(),
+        "\x80\x41", "\xFF\xA1", "\xB0\x20", "\xB0\x5B", "\xC9\xA1", test::sentenceEucKr(),
     };
     const bool expected[] = {true,  true,  true,  true,  false, false,
                              false, false, false, false, true,  true};
@@ -62,10 +63,10 @@ TEST(EucKrEncoding, ConvertToUtf8LeavesUnmappedAlone) {
 
 TEST(EucKrEncoding, ConvertsFromUtf8) {
     const EucKrEncoding encoding;
-    const std::string& utf8 = koreantest::sentenceUtf8();
+    const std::string& utf8 = test::sentenceUtf8();
     std::string out;
-    ASSERT_TRUE(encoding.convertFromUtf8(utf8.data(), size(utf8), out));
-    EXPECT_EQ(out, koreantest::sentenceEucKr()) << hex(out);
+    ASSERT_TRUE(encoding.convertFromUtf8(utf8.data(), lengthOf(utf8), out));
+    EXPECT_EQ(out, test::sentenceEucKr()) << hex(out);
 
     out = "keep";
     EXPECT_FALSE(encoding.convertFromUtf8("\xF0\x9F\x98\x80", 4, out));

@@ -1,14 +1,14 @@
 // A deliberately plain percent decoder for buffers in which every byte is a
 // character start: one byte at a time, its own digit values, no traverser.
 // Tests compare the library's decoder (with an ASCII traverser) against it.
-#ifndef CHARSETKIT_TESTS_REFERENCE_NAIVEHEXDECODE_H
-#define CHARSETKIT_TESTS_REFERENCE_NAIVEHEXDECODE_H
+#ifndef CHARSETKIT_TESTS_SUPPORT_NAIVEHEXDECODE_H
+#define CHARSETKIT_TESTS_SUPPORT_NAIVEHEXDECODE_H
 
 #include <cstddef>
 #include <string>
 
 namespace charsetkit {
-namespace reference {
+namespace test {
 
 /// Value of an ASCII hexadecimal digit, or -1.
 inline int naiveDigitValue(char c) {
@@ -47,7 +47,7 @@ inline bool naiveHexDecode(const std::string& in, std::string& out) {
     return true;
 }
 
-} // namespace reference
+} // namespace test
 } // namespace charsetkit
 
 #endif

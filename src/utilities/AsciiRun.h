@@ -3,8 +3,8 @@
 // between characters as one-byte characters, and every shift-free text is
 // mostly made of them. The scan looks at eight bytes at a time and only says
 // how far the run goes; the machines still make every decision.
-#ifndef CHARSETKIT_SRC_DETECTORS_ASCIIRUN_H
-#define CHARSETKIT_SRC_DETECTORS_ASCIIRUN_H
+#ifndef CHARSETKIT_SRC_UTILITIES_ASCIIRUN_H
+#define CHARSETKIT_SRC_UTILITIES_ASCIIRUN_H
 
 #include <cstddef>
 #include <cstdint>
