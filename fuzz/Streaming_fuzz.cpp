@@ -135,9 +135,14 @@ void checkDetection(std::uint8_t control, const Pieces& pieces) {
     FUZZ_CHECK(detector.isDecided() && detector.encodings() == whole);
 
     for (const bool moreFollows : {false, true}) {
+        EncodingSniffer::Options options;
+        options.verifyCharacters = verifyCharacters;
+        options.rejectRedundantEscapes = reject;
+        options.escapeRunLimit = limit;
+        options.scanToEnd = scanToEnd;
         const auto result =
             EncodingSniffer::sniff(pieces.text, static_cast<unsigned int>(pieces.size),
-                                   "text/html; charset=shift_jis", *locale, moreFollows);
+                                   "text/html; charset=shift_jis", *locale, moreFollows, options);
         FUZZ_CHECK(result.name() != nullptr);
         if (result.source == EncodingSniffer::FromDetection) {
             FUZZ_CHECK(std::find(result.candidates.begin(), result.candidates.end(),

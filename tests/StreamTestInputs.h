@@ -104,6 +104,7 @@ inline std::vector<NamedInput> madeUpInputs() {
         {"utf8-cut", bytes("E3 81 82 41 E3 81")},
         {"utf8-invalid", bytes("E3 81 82 80 41")},
         {"utf8-broken-seq", bytes("E3 81 41 E3 81 82")},
+        {"utf8-broken-by-lead", bytes("41 E6 E6 97 A5 42")},
         {"utf8-yen", bytes("E3 81 82 C2 A5 41")},
         {"utf8-astral", bytes("41 F0 9F 98 80 41")},
         {"utf8-escape", bytes("41 1B 24 42 41")},

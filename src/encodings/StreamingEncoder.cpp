@@ -166,7 +166,12 @@ bool StreamingEncoder::feed(const char* piece, unsigned int length, bool last,
     }
     const unsigned char* rest = bytes + start;
     const unsigned int restLength = length - start;
-    const unsigned int open = last ? 0 : detail::openUtf8Tail(rest, restLength);
+    unsigned int open = last ? 0 : detail::openUtf8Tail(rest, restLength);
+    if (open != 0 && detail::openUtf8Tail(rest, restLength - open) != 0) {
+        // The lead byte of the open sequence breaks a sequence before it:
+        // it goes with that one, so that the conversion sees the break.
+        --open;
+    }
     if (!convertSegment(rest, restLength - open, base + start, converted)) {
         return false;
     }
