@@ -15,6 +15,8 @@
 #include <charsetkit/encodings/EucKrEncoding.h>
 #include <charsetkit/encodings/JisEncoding.h>
 #include <charsetkit/encodings/SjisEncoding.h>
+#include <charsetkit/encodings/StreamingDecoder.h>
+#include <charsetkit/encodings/StreamingEncoder.h>
 #include <charsetkit/encodings/Utf8Encoding.h>
 
 #include <charsetkit/japanese/JapaneseConversions.h>
@@ -34,6 +36,8 @@
 #include <charsetkit/traversal/Utf8Traverser.h>
 
 #include <charsetkit/locales/AbstractLocale.h>
+#include <charsetkit/locales/EncodingSniffer.h>
+#include <charsetkit/locales/IncrementalDetector.h>
 #include <charsetkit/locales/JapaneseLocale.h>
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>

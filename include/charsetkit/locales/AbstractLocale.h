@@ -52,6 +52,8 @@ public:
     virtual void setExportedEncoding(AbstractEncoding::EncodingID encoding);
 
     void useRestrictiveUtf8(bool restrictive);
+    /// Whether the restricted UTF-8 rules were asked for (useRestrictiveUtf8).
+    bool usesRestrictiveUtf8() const { return m_restrictiveUtf8; }
 
     static void setSupportedEncodings(SupportedEncodings supported);
     static SupportedEncodings getSupportedEncodings();
