@@ -5,7 +5,7 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/encodings/EucKrEncoding.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 #include "encodings/StreamSupport.h"
 
 #include <algorithm>

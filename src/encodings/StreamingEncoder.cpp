@@ -2,7 +2,7 @@
 
 #include <charsetkit/encodings/EncodingFromId.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 #include "encodings/StreamSupport.h"
 
 #include <algorithm>

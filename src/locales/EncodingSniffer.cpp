@@ -4,7 +4,7 @@
 #include <charsetkit/encodings/EncodingFromId.h>
 #include <charsetkit/locales/IncrementalDetector.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 #include "locales/CharsetDeclarations.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include <charsetkit/locales/IncrementalDetector.h>
 
-#include "encodings/MissingInput.h"
+#include "utilities/MissingInput.h"
 
 namespace charsetkit {
 

@@ -7,8 +7,8 @@
 #include <charsetkit/encodings/StreamingDecoder.h>
 #include <charsetkit/encodings/StreamingEncoder.h>
 
-#include "StreamTestInputs.h"
-#include "TestBytes.h"
+#include "support/StreamInputs.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 

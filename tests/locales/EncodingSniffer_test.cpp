@@ -7,9 +7,9 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "StreamTestInputs.h"
-#include "TestBytes.h"
-#include "locales/SettingsGuard.h"
+#include "support/StreamInputs.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -227,7 +227,7 @@ TEST(SniffingResult, TieRuleOrder) {
     EXPECT_STREQ(EncodingSniffer::sourceName(static_cast<EncodingSniffer::Source>(0)), "");
 }
 
-class SniffingSettings : public test::SettingsGuard {};
+class SniffingSettings : public test::SwitchesTest {};
 
 TEST_F(SniffingSettings, DeclarationsFollowTheSupportedEncodings) {
     // Under Utf8Only the Japanese locale knows no Shift_JIS label: the meta

@@ -7,9 +7,9 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "StreamTestInputs.h"
-#include "TestBytes.h"
-#include "locales/SettingsGuard.h"
+#include "support/StreamInputs.h"
+#include "support/Bytes.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ std::vector<DetectionSetup> setups(bool all) {
     return out;
 }
 
-class IncrementalDetectorMatchesWhole : public test::SettingsGuard {
+class IncrementalDetectorMatchesWhole : public test::SwitchesTest {
 protected:
     void check(const test::NamedInput& input, const DetectionSetup& setup) {
         AbstractLocale::setSupportedEncodings(

@@ -2,10 +2,10 @@
 // pages when their folder is there, and small made-up texts that reach the
 // awkward paths (failures, unmapped characters, escape sequences), each cut
 // into pieces in the ways the tests compare with whole-buffer results.
-#ifndef CHARSETKIT_TESTS_STREAMTESTINPUTS_H
-#define CHARSETKIT_TESTS_STREAMTESTINPUTS_H
+#ifndef CHARSETKIT_TESTS_SUPPORT_STREAMINPUTS_H
+#define CHARSETKIT_TESTS_SUPPORT_STREAMINPUTS_H
 
-#include "TestBytes.h"
+#include "support/Bytes.h"
 
 #include <algorithm>
 #include <cstddef>
