@@ -54,7 +54,7 @@ for target in "${targets[@]}"; do
   echo "== $target (${seconds} s)"
   if "$program" -max_total_time="$seconds" -timeout=25 -dict="$dict" -print_final_stats=1 \
       -artifact_prefix="$work/$target-" "${inputs[@]}" > "$work/$target.log" 2>&1; then
-    grep -E "^#[0-9]+ +(INITED|DONE)|stat::number_of_executed_units|stat::new_units_added" \
+    grep -E "^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units|stat::new_units_added" \
       "$work/$target.log" || true
   else
     tail -n 40 "$work/$target.log"
