@@ -32,6 +32,8 @@ while IFS= read -r file; do
 done < <(find src -name '*.cpp' | sort)
 
 printf "%-28s %8s %8s %8s\n" target lines covered share
+programs=()
+profiles=()
 for target in "${targets[@]}"; do
   if [ $# -ge 1 ] && [ "$1" != "$target" ]; then
     continue
@@ -48,8 +50,19 @@ for target in "${targets[@]}"; do
   # TOTAL regions missed cover functions missed cover lines missed cover ...
   read -r -a cells <<< "$line"
   printf "%-28s %8s %8s %8s\n" "$target" "${cells[7]}" "$((cells[7] - cells[8]))" "${cells[9]}"
+  programs+=(-object "$program")
+  profiles+=("$profile")
   if [ $# -ge 2 ]; then
     "$llvm_cov" show "$program" -instr-profile="$build/$target.profdata" \
       -show-line-counts-or-regions "$2" | grep -E '^ +[0-9]+\| +0\|' || true
   fi
 done
+
+# All corpora together: the union of what the targets reach.
+if [ ${#profiles[@]} -gt 1 ]; then
+  "$llvm_profdata" merge -sparse "${profiles[@]}" -o "$build/all.profdata"
+  line=$("$llvm_cov" report "${programs[@]:1}" -instr-profile="$build/all.profdata" \
+    -ignore-filename-regex="$ignore" 2> /dev/null | tail -n 1)
+  read -r -a cells <<< "$line"
+  printf "%-28s %8s %8s %8s\n" "(all targets)" "${cells[7]}" "$((cells[7] - cells[8]))" "${cells[9]}"
+fi
