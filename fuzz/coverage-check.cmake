@@ -3,7 +3,12 @@
 # library's own sources (src/) must reach a minimum. A library built without
 # coverage instrumentation shows none there, however much the harness covers.
 # Usage: cmake -DTARGET=<program> -DCORPUS=<dir> -DSOURCE_DIR=<project>
-#              -DMIN_LIBRARY_EDGES=<n> -P coverage-check.cmake
+#              -DMIN_LIBRARY_EDGES=<n> [-DSYMBOLIZER=<llvm-symbolizer>]
+#              -P coverage-check.cmake
+# The file of each covered function comes from the symbolizer.
+if(SYMBOLIZER)
+  set(ENV{ASAN_OPTIONS} "external_symbolizer_path=${SYMBOLIZER}")
+endif()
 set(arguments -runs=0 -print_coverage=1)
 if(EXISTS "${CORPUS}")
   list(APPEND arguments "${CORPUS}")

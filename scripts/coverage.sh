@@ -29,9 +29,11 @@ done < <(find src -name '*.cpp' -o -name '*.h' | sort)
 
 summary="$build/coverage-summary.json"
 gcovr --root . --object-directory "$build" --filter 'src/' "${excludes[@]}" \
+  --exclude-directories '.*/CMakeFiles/[0-9.]+' \
   --json-summary "$summary" --print-summary > /dev/null
 if [ "${1:-}" = "--files" ]; then
   gcovr --root . --object-directory "$build" --filter 'src/' "${excludes[@]}" \
+    --exclude-directories '.*/CMakeFiles/[0-9.]+' \
     --txt - --sort-percentage | grep -v ' 100%'
 fi
 
