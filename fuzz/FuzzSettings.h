@@ -29,6 +29,13 @@ public:
         JapaneseLocale::setSupportSupplementaryKanji((choice & 0x08) == 0);
         JapaneseLocale::setSupportSjisExtensions((choice & 0x10) == 0);
         JapaneseLocale::setSupportJisExtendedRange((choice & 0x20) != 0);
+        // Each switch reads back as it was set.
+        FUZZ_CHECK(static_cast<int>(AbstractLocale::getSupportedEncodings()) ==
+                   (supported == 3 ? -1 : supported));
+        FUZZ_CHECK(JapaneseLocale::getSupportSingleByteKana() == ((choice & 0x04) == 0));
+        FUZZ_CHECK(JapaneseLocale::getSupportSupplementaryKanji() == ((choice & 0x08) == 0));
+        FUZZ_CHECK(JapaneseLocale::getSupportSjisExtensions() == ((choice & 0x10) == 0));
+        FUZZ_CHECK(JapaneseLocale::getSupportJisExtendedRange() == ((choice & 0x20) != 0));
     }
     ~ScopedSettings() {
         AbstractLocale::setSupportedEncodings(AbstractLocale::LocalAndUtf8);

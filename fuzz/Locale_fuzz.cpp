@@ -4,7 +4,8 @@
 // rejectRedundantEscapes, scanToEnd, restrictive UTF-8, the escape-run limit
 // (bits 7 and the next byte's low bit); byte 2 the label length; then the
 // label and the buffer. Invariants: only identifiers 1-3 give a locale, with
-// that identifier; detection reports valid identifiers without repeats, and
+// that identifier and is found again by its name and short name; a missing
+// buffer is refused; detection reports valid identifiers without repeats, and
 // after a whole scan each reported encoding verifies the buffer; a label
 // maps to 0 or to an encoding that owns it; the traversers the locale hands
 // out stay inside the buffer.
@@ -51,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::unique_ptr<AbstractLocale> byName(
         AbstractLocale::getLocaleForName(locale->getName()));
     FUZZ_CHECK(byName != nullptr && byName->getID() == id);
+    const std::unique_ptr<AbstractLocale> byShortName(
+        AbstractLocale::getLocaleForName(locale->getShortName()));
+    FUZZ_CHECK(byShortName != nullptr && byShortName->getID() == id);
     locale->useRestrictiveUtf8(restrictive);
 
     EncodingFromId registry;
@@ -72,6 +76,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     static_cast<void>(locale->verifyUtf8(buffer, length, verifyCharacters, restrictive));
+    // A missing buffer behind a length is refused, and leaves no answer.
+    if (length != 0) {
+        std::vector<AbstractEncoding::EncodingID> none(1, AbstractEncoding::Sjis);
+        locale->detectAndVerifyEncoding(nullptr, length, verifyCharacters, rejectRedundant,
+                                        escapeRunLimit, scanToEnd, &none);
+        FUZZ_CHECK(none.empty());
+        FUZZ_CHECK(!locale->verifyUtf8(nullptr, length, verifyCharacters, restrictive));
+    }
 
     const AbstractEncoding::EncodingID named = locale->getEncoding(label.c_str());
     if (named != 0) {

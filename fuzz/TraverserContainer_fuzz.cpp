@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <typeinfo>
 #include <vector>
 
@@ -62,6 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(fuzzing::walkTraverser(*lent[i], buffer, length) == stops);
         }
     }
+    // Bound to a string, a traverser walks the string's own bytes.
+    const std::string text(buffer, bytes.size());
+    walked.setNewBuffer(text);
+    FUZZ_CHECK(walked.getBufferStart() == text.data());
+    FUZZ_CHECK(walked.getBufferEnd() == text.data() + text.size());
     TraverserContainer late(original);
     AbstractTraverser* fresh = late.getSafeTraverserForLocale(localeId);
     FUZZ_CHECK(fresh != nullptr && fresh != lent[0]);
