@@ -52,8 +52,13 @@ for target in "${targets[@]}"; do
     inputs+=("fuzz/corpus/$target")
   fi
   echo "== $target (${seconds} s)"
-  if "$program" -max_total_time="$seconds" -timeout=25 -dict="$dict" -print_final_stats=1 \
-      -artifact_prefix="$work/$target-" "${inputs[@]}" > "$work/$target.log" 2>&1; then
+  # The processor time the run got goes to <target>.time: on a shared
+  # machine it can be far below the wall-clock time.
+  TIMEFORMAT="cpu %U s user, %S s system, %R s wall"
+  if { time "$program" -max_total_time="$seconds" -timeout=25 -dict="$dict" \
+      -print_final_stats=1 -artifact_prefix="$work/$target-" "${inputs[@]}" \
+      > "$work/$target.log" 2>&1; } 2> "$work/$target.time"; then
+    cat "$work/$target.time"
     grep -E "^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units|stat::new_units_added" \
       "$work/$target.log" || true
   else
