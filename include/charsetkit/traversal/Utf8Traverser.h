@@ -13,7 +13,22 @@ public:
     Utf8Traverser& operator=(const Utf8Traverser&) = default;
     ~Utf8Traverser() override;
 
-    const char* advance() override;
+    /// Stops are the bytes 0x00-0x7F; every byte from 0x80 up is stepped over
+    /// on its own, whatever sequence it belongs to. The EUC traversers step
+    /// the same way, so no class below this one changes it.
+    const char* advance() final {
+        m_skipped = false;
+        for (const char* p = nextPosition(); p < m_bufferEnd; ++p) {
+            if (static_cast<unsigned char>(*p) < 0x80) {
+                m_pos = p;
+                return m_pos;
+            }
+            m_skipped = true;
+        }
+        m_pos = m_bufferEnd;
+        return m_pos;
+    }
+    const char* advanceTo(char byte) final;
     AbstractTraverser* createNew() const override;
 
 protected:
