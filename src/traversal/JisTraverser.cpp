@@ -2,6 +2,8 @@
 
 #include "traversal/TraverserScan.h"
 
+#include <cstddef>
+#include <cstring>
 #include <new>
 
 namespace charsetkit {
@@ -86,8 +88,10 @@ const char* JisTraverser::walkFrom(const char* p) {
                 m_pos = p;
                 return m_pos;
             }
-            m_skipped = true;
-            ++p;
+            // A shifted stretch runs to the next ESC. An escape sequence led
+            // here, so m_skipped is already set.
+            const void* esc = std::memchr(p, 0x1B, static_cast<std::size_t>(m_bufferEnd - p));
+            p = esc != nullptr ? static_cast<const char*>(esc) : m_bufferEnd;
             continue;
         }
         m_skipped = true;

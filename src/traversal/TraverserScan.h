@@ -32,6 +32,8 @@
 #include <charsetkit/traversal/Utf16LittleTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
+#include "locales/Settings.h"
+
 #include <cstddef>
 #include <cstring>
 #include <typeinfo>
@@ -144,6 +146,11 @@ public:
         const char* from = t.nextPosition();
         for (;;) {
             const char* const candidate = noCandidates ? nullptr : target.find(from, limit);
+            // Where the byte itself tells, the traverser is placed at once.
+            if (candidate != nullptr ? land(t, from, candidate)
+                                     : limit == t.m_bufferEnd && land(t, from, limit)) {
+                return;
+            }
             const char* const goal = candidate != nullptr ? candidate : limit;
             const char* const sure = lastSureStop(t, from, goal);
             if (sure != nullptr) {
@@ -168,30 +175,28 @@ public:
     static void scan(JisTraverser& t, const Target& target, const char* limit) {
         const char* const end = t.m_bufferEnd;
         const char* from = t.nextPosition();
+        // The first candidate at or after `from` (null when there is none
+        // before the limit), searched again only once `from` has passed it;
+        // ESC is searched for only up to it, so no byte is searched twice.
+        const char* candidate = target.find(from, limit);
         for (;;) {
-            // `from` is read in ASCII mode: the bytes up to the next ESC are
+            if (candidate != nullptr && candidate < from) {
+                candidate = target.find(from, limit);
+            }
+            // `from` is read in ASCII mode: the bytes before the next ESC are
             // stops, each reached from the one before it without skipping.
-            const char* esc = from < end ? static_cast<const char*>(std::memchr(
-                                               from, 0x1B, static_cast<std::size_t>(end - from)))
-                                         : nullptr;
+            const char* const bound = candidate != nullptr ? candidate : limit;
+            const char* const esc = findEsc(from, bound < end ? bound + 1 : end);
             if (esc == nullptr) {
-                esc = end;
-            }
-            const char* const plainEnd = esc < limit ? esc : limit;
-            const char* const found = target.find(from, plainEnd);
-            if (found != nullptr) {
-                t.m_pos = found;
+                // A candidate before any ESC is the stop sought; without one,
+                // the first stop at or after the limit is the plain byte there,
+                // or the end.
+                t.m_pos = candidate != nullptr ? candidate : limit;
                 t.m_skipped = false;
                 return;
             }
-            const char* const firstAtLimit = from > limit ? from : limit;
-            if (firstAtLimit < esc || esc == end) {
-                // The first stop at or after the limit is a plain byte, or
-                // the end follows plain bytes.
-                t.m_pos = firstAtLimit < esc ? firstAtLimit : end;
-                t.m_skipped = false;
-                return;
-            }
+            // An escape sequence comes first: step through it from the stop
+            // before it.
             if (esc > from) {
                 t.m_pos = esc - 1;
             }
@@ -204,6 +209,12 @@ public:
     }
 
 private:
+    static const char* findEsc(const char* from, const char* end) {
+        return from < end ? static_cast<const char*>(
+                                std::memchr(from, 0x1B, static_cast<std::size_t>(end - from)))
+                          : nullptr;
+    }
+
     /// Whether no stop of T can hold the targeted byte.
     template <typename T>
     static bool unreachable(const T& t, const ByteTarget& target) {
@@ -212,6 +223,69 @@ private:
     template <typename T>
     static bool unreachable(const T&, const SetTarget&) {
         return false;
+    }
+
+    /// Places `t` at `to`, a candidate or the end, with the skipped() that
+    /// the step onto it gives, when that follows from the bytes around it;
+    /// otherwise returns false and leaves the confirmation to the steps.
+    /// `from` is the first byte the steps from the current position read.
+    template <typename T>
+    static bool land(T&, const char*, const char*) {
+        return false;
+    }
+    static bool land(AsciiTraverser& t, const char*, const char* to) {
+        t.m_pos = to; // every byte is a stop, and skipped() is never changed
+        return true;
+    }
+    // Every byte below 0x80 is a stop, and the step onto one skipped exactly
+    // when the byte before it (read by the steps from the current position)
+    // is not one.
+    static bool land(Utf8Traverser& t, const char* from, const char* to) {
+        if (to != t.m_bufferEnd && static_cast<unsigned char>(*to) >= 0x80) {
+            return false;
+        }
+        t.m_pos = to;
+        t.m_skipped = to > from && static_cast<unsigned char>(to[-1]) >= 0x80;
+        return true;
+    }
+    // A byte below 0x40 is never the second byte of a pair, so it is always
+    // a stop; so is the end. The step onto it skipped unless the byte before
+    // it is a stop: a byte that begins a character there and is not a
+    // katakana being stepped over (a lead byte there is a broken pair, whose
+    // lead byte is a stop).
+    static bool land(SjisTraverser& t, const char* from, const char* to) {
+        if (to != t.m_bufferEnd && static_cast<unsigned char>(*to) >= 0x40) {
+            return false;
+        }
+        t.m_pos = to;
+        if (to == from) {
+            t.m_skipped = false;
+            return true;
+        }
+        const auto before = static_cast<unsigned char>(to[-1]);
+        t.m_skipped = !startsCharacter(from, to - 1) ||
+                      (before >= 0xA1 && before <= 0xDF && settings::supportSingleByteKana());
+        return true;
+    }
+    // Whether the Shift_JIS byte at `at` begins a character, when the steps
+    // began reading afresh at `from`. A byte that cannot be a lead byte always
+    // ends a character (as a trail byte or on its own), so after it, and at
+    // `from`, a character begins; the lead-range bytes that follow pair up
+    // from there, each also being a valid trail byte.
+    static bool startsCharacter(const char* from, const char* at) {
+        const auto byte = static_cast<unsigned char>(*at);
+        if (byte < 0x40 || byte == 0x7F || byte > 0xFC) {
+            return true; // never a trail byte
+        }
+        std::size_t leads = 0;
+        for (const char* p = at; p > from; --p) {
+            const auto b = static_cast<unsigned char>(p[-1]);
+            if (!((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC))) {
+                break;
+            }
+            ++leads;
+        }
+        return leads % 2 == 0;
     }
 
     /// Whether a search can propose the candidates of T: bytes that T never
@@ -228,6 +302,10 @@ private:
     static bool searchable(const T&, const SetTarget&) {
         return true;
     }
+    // A set search goes byte by byte: in UTF-16 the units' zero bytes would
+    // all be candidates when 0x00 is targeted, so the units are stepped.
+    static bool searchable(const Utf16BigTraverser&, const SetTarget&) { return false; }
+    static bool searchable(const Utf16LittleTraverser&, const SetTarget&) { return false; }
 
     /// The last sure stop in [from, to), or null.
     static const char* lastSureStop(const AsciiTraverser&, const char* from, const char* to) {

@@ -79,7 +79,8 @@ protected:
         if (m_pos == nullptr) {
             return m_bufferStart;
         }
-        return m_pos < m_bufferEnd ? m_pos + 1 : m_bufferEnd;
+        // The position never lies past the end; at the end it stays there.
+        return m_pos + (m_pos != m_bufferEnd ? 1 : 0);
     }
 
     const char* m_bufferStart = nullptr;

@@ -17,15 +17,13 @@ public:
     /// on its own, whatever sequence it belongs to. The EUC traversers step
     /// the same way, so no class below this one changes it.
     const char* advance() final {
-        m_skipped = false;
-        for (const char* p = nextPosition(); p < m_bufferEnd; ++p) {
-            if (static_cast<unsigned char>(*p) < 0x80) {
-                m_pos = p;
-                return m_pos;
-            }
-            m_skipped = true;
+        const char* const from = nextPosition();
+        const char* p = from;
+        while (p < m_bufferEnd && static_cast<unsigned char>(*p) >= 0x80) {
+            ++p;
         }
-        m_pos = m_bufferEnd;
+        m_skipped = p != from;
+        m_pos = p;
         return m_pos;
     }
     const char* advanceTo(char byte) final;
