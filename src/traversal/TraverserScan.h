@@ -156,7 +156,7 @@ public:
             if (sure != nullptr) {
                 t.m_pos = sure;
             }
-            // At least one step: the position is now before `from`.
+            // At least one step: the position now lies before the goal.
             do {
                 step(t);
             } while (!t.isEnd() && t.m_pos < goal);
