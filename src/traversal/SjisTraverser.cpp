@@ -1,6 +1,6 @@
 #include <charsetkit/traversal/SjisTraverser.h>
 
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 #include "traversal/TraverserScan.h"
 
 #include <new>

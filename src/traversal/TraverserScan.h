@@ -32,7 +32,7 @@
 #include <charsetkit/traversal/Utf16LittleTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "locales/Settings.h"
+#include "utilities/Settings.h"
 
 #include <cstddef>
 #include <cstring>

@@ -81,8 +81,8 @@ TEST(IconvKoreanConverter, LengthsBeyondAnyOutputBufferFailWithoutReading) {
     constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
     for (const std::size_t length : {kMax, kMax / 2 + 1, kMax / 2, kMax - 17}) {
         std::string out = "keep";
-        EXPECT_FALSE(converter.eucKrToUtf8(bytes("abc"), length, out)) << length;
-        EXPECT_FALSE(converter.utf8ToEucKr(bytes("abc"), length, out)) << length;
+        EXPECT_FALSE(converter.eucKrToUtf8(asBytes("abc"), length, out)) << length;
+        EXPECT_FALSE(converter.utf8ToEucKr(asBytes("abc"), length, out)) << length;
         EXPECT_EQ(out, "keep") << length;
     }
 }
@@ -95,7 +95,7 @@ TEST(IconvKoreanConverter, OutputBufferMemoryCannotHoldFails) {
     const IconvKoreanConverter converter;
     const std::size_t length = std::string().max_size() / 2;
     std::string out = "keep";
-    EXPECT_FALSE(converter.utf8ToEucKr(bytes("abc"), length, out));
+    EXPECT_FALSE(converter.utf8ToEucKr(asBytes("abc"), length, out));
     EXPECT_EQ(out, "keep");
 }
 #endif

@@ -14,7 +14,7 @@
 #include <charsetkit/traversal/Utf16LittleTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "locales/SettingsGuard.h"
+#include "support/SwitchesTest.h"
 #include "reference/PlainTraversers.h"
 
 #include <gtest/gtest.h>
@@ -79,10 +79,10 @@ Owned clone(const AbstractTraverser& t) {
     return copy;
 }
 
-class TraverserTwins : public test::SettingsGuard, public ::testing::WithParamInterface<Kind> {
+class TraverserTwins : public test::SwitchesTest, public ::testing::WithParamInterface<Kind> {
 protected:
     void SetUp() override {
-        test::SettingsGuard::SetUp();
+        test::SwitchesTest::SetUp();
         JapaneseLocale::setSupportSingleByteKana(GetParam().kana);
         fast.reset(GetParam().fast());
         plain.reset(GetParam().plain());
