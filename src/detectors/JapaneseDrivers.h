@@ -11,7 +11,7 @@
 #ifndef CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 
-#include "detectors/AsciiRun.h"
+#include "utilities/AsciiRun.h"
 
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/detectors/JisDetectorSM.h>

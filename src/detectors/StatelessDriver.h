@@ -8,7 +8,7 @@
 #ifndef CHARSETKIT_SRC_DETECTORS_STATELESSDRIVER_H
 #define CHARSETKIT_SRC_DETECTORS_STATELESSDRIVER_H
 
-#include "detectors/AsciiRun.h"
+#include "utilities/AsciiRun.h"
 
 #include <charsetkit/detectors/AsciiDetectorSM.h>
 #include <charsetkit/detectors/EucJpDetectorSM.h>

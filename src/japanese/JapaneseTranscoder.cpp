@@ -2,7 +2,7 @@
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "detectors/AsciiRun.h"
+#include "utilities/AsciiRun.h"
 #include "japanese/JapaneseOutputBuffer.h"
 
 #include <cstddef>

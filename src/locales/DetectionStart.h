@@ -4,7 +4,7 @@
 #ifndef CHARSETKIT_SRC_LOCALES_DETECTIONSTART_H
 #define CHARSETKIT_SRC_LOCALES_DETECTIONSTART_H
 
-#include "detectors/AsciiRun.h"
+#include "utilities/AsciiRun.h"
 #include "encodings/MissingInput.h"
 
 #include <charsetkit/encodings/AbstractEncoding.h>

@@ -17,7 +17,7 @@
 #ifndef CHARSETKIT_SRC_LOCALES_SHAREDASCIIRUN_H
 #define CHARSETKIT_SRC_LOCALES_SHAREDASCIIRUN_H
 
-#include "detectors/AsciiRun.h"
+#include "utilities/AsciiRun.h"
 #include "detectors/JapaneseDrivers.h"
 
 #include <charsetkit/detectors/AsciiDetectorSM.h>

@@ -1,7 +1,7 @@
 // The ASCII-run scan and the direct stateless driver against their plain
 // counterparts: same answers on every placement of a non-ASCII byte and on
 // random, mutated buffers.
-#include "detectors/AsciiRun.h"
+#include "utilities/AsciiRun.h"
 #include "detectors/StatelessDriver.h"
 #include "reference/ReferenceScans.h"
 
