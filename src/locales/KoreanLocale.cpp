@@ -11,7 +11,7 @@
 #include <charsetkit/traversal/EucKrTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
 #include "locales/DetectionStart.h"
 #include "locales/Settings.h"
 
@@ -137,13 +137,14 @@ AbstractTraverser* KoreanLocale::getHtmlSafeEncodingTraverser(
     return nullptr;
 }
 
-bool KoreanLocale::verifyUtf8(const char* buffer, unsigned int length, bool verifyCharacters,
+bool KoreanLocale::verifyUtf8(const char* buffer, unsigned int length, bool /*verifyCharacters*/,
                               bool /*restrictive*/) {
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
-    Utf8DetectorSM machine;
-    return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
+    // The plain UTF-8 machine accepts every complete character: the
+    // structure alone decides.
+    return detail::isUtf8Structure(buffer, length);
 }
 
 } // namespace charsetkit

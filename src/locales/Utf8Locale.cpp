@@ -7,7 +7,7 @@
 #include <charsetkit/encodings/Utf8Encoding.h>
 #include <charsetkit/traversal/AsciiTraverser.h>
 
-#include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
 
 #include <new>
 
@@ -74,8 +74,7 @@ bool Utf8Locale::verifyUtf8(const char* buffer, unsigned int length, bool /*veri
         return false;
     }
     // Structure only: the UTF-8 locale looks no character up in any table.
-    Utf8DetectorSM machine;
-    return detail::runStatelessFast(machine, buffer, length, false);
+    return detail::isUtf8Structure(buffer, length);
 }
 
 } // namespace charsetkit
