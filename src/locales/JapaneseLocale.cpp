@@ -20,6 +20,7 @@
 
 #include "detectors/StatelessDriver.h"
 #include "detectors/Utf8Scan.h"
+#include "locales/GenericDetection.h"
 #include "locales/Settings.h"
 
 #include <new>
@@ -107,8 +108,8 @@ void JapaneseLocale::detectAndVerifyEncoding(const char* buffer, unsigned int le
     default:
         break;
     }
-    genericEncodingDetect(buffer, length, verifyCharacters, rejectRedundantEscapes, escapeRunLimit,
-                          scanToEnd, detectors, encodings);
+    detail::detectWithMachines(buffer, length, verifyCharacters, rejectRedundantEscapes,
+                               escapeRunLimit, scanToEnd, detectors, encodings, true);
 }
 
 AbstractTraverser* JapaneseLocale::getHtmlSafeEncodingTraverser() const {

@@ -13,6 +13,7 @@
 
 #include "detectors/Utf8Scan.h"
 #include "locales/DetectionStart.h"
+#include "locales/GenericDetection.h"
 #include "locales/Settings.h"
 
 #include <new>
@@ -92,12 +93,12 @@ void KoreanLocale::detectAndVerifyEncoding(const char* buffer, unsigned int leng
         }
         break;
     case Utf8Only:
-        genericEncodingDetect(rest, restLength, verifyCharacters, rejectRedundantEscapes,
-                              escapeRunLimit, scanToEnd, detectors, encodings);
+        detail::detectWithMachines(rest, restLength, verifyCharacters, rejectRedundantEscapes,
+                                   escapeRunLimit, scanToEnd, detectors, encodings, true);
         break;
     case LocalAndUtf8:
-        genericEncodingDetect(rest, restLength, verifyCharacters, rejectRedundantEscapes,
-                              escapeRunLimit, scanToEnd, detectors, encodings);
+        detail::detectWithMachines(rest, restLength, verifyCharacters, rejectRedundantEscapes,
+                                   escapeRunLimit, scanToEnd, detectors, encodings, true);
         if (isEucKr(buffer, length)) {
             encodings->push_back(AbstractEncoding::EucKr);
         }

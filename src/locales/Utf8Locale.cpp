@@ -9,6 +9,8 @@
 
 #include "detectors/Utf8Scan.h"
 
+#include "locales/GenericDetection.h"
+
 #include <new>
 
 namespace charsetkit {
@@ -53,8 +55,8 @@ void Utf8Locale::detectAndVerifyEncoding(const char* buffer, unsigned int length
     }
     Utf8DetectorSM utf8;
     AbstractDetectorSM* const detectors[2] = {&utf8, nullptr};
-    genericEncodingDetect(buffer, length, verifyCharacters, rejectRedundantEscapes, escapeRunLimit,
-                          scanToEnd, detectors, encodings);
+    detail::detectWithMachines(buffer, length, verifyCharacters, rejectRedundantEscapes,
+                               escapeRunLimit, scanToEnd, detectors, encodings, true);
 }
 
 // In UTF-8 every byte below 0x80 is a character of its own, so stopping at
