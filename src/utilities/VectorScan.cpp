@@ -234,6 +234,14 @@ CHARSETKIT_AVX2 inline __m256i load32(const unsigned char* p) {
 template <class MaskOf>
 CHARSETKIT_AVX2 std::size_t firstSet32(const unsigned char* p, std::size_t n, MaskOf maskOf) {
     std::size_t i = 0;
+    // Four steps at a time while nothing is found; the step that finds
+    // something is then looked at alone.
+    for (; n - i >= 128; i += 128) {
+        if ((maskOf(load32(p + i)) | maskOf(load32(p + i + 32)) | maskOf(load32(p + i + 64)) |
+             maskOf(load32(p + i + 96))) != 0) {
+            break;
+        }
+    }
     for (; n - i >= 32; i += 32) {
         const unsigned mask = maskOf(load32(p + i));
         if (mask != 0) {
@@ -310,6 +318,18 @@ inline bool endsInsideCharacter(const unsigned char* p, std::size_t end) {
     return p[end - 1] >= 0xC0 || p[end - 2] >= 0xE0 || p[end - 3] >= 0xF0;
 }
 
+/// True when the 128 bytes from `i` (i >= 3) are plain ASCII after a
+/// complete character: mark-up is mostly long stretches of them.
+CHARSETKIT_AVX2 inline bool fourPlainBlocks(const unsigned char* p, std::size_t i) {
+    const __m256i b0 = load32(p + i);
+    const __m256i b1 = load32(p + i + 32);
+    const __m256i b2 = load32(p + i + 64);
+    const __m256i b3 = load32(p + i + 96);
+    const __m256i any = _mm256_or_si256(_mm256_or_si256(b0, b1), _mm256_or_si256(b2, b3));
+    return _mm256_movemask_epi8(any) == 0 && !endsInsideCharacter(p, i) &&
+           (notPlainMask32(b0) | notPlainMask32(b1) | notPlainMask32(b2) | notPlainMask32(b3)) == 0;
+}
+
 CHARSETKIT_AVX2 std::size_t utf8CleanPrefixAvx2(const unsigned char* p, std::size_t n) {
     if (n < 32) {
         return plainAsciiRunSse2(p, n);
@@ -322,7 +342,11 @@ CHARSETKIT_AVX2 std::size_t utf8CleanPrefixAvx2(const unsigned char* p, std::siz
         return plainAsciiRunAvx2(p, n);
     }
     std::size_t i = 32;
-    for (; n - i >= 32; i += 32) {
+    while (n - i >= 32) {
+        if (n - i >= 128 && fourPlainBlocks(p, i)) {
+            i += 128;
+            continue;
+        }
         const __m256i input = load32(p + i);
         if (_mm256_movemask_epi8(input) == 0) {
             // All below 0x80: right unless a character is cut off before it
@@ -330,11 +354,10 @@ CHARSETKIT_AVX2 std::size_t utf8CleanPrefixAvx2(const unsigned char* p, std::siz
             if (endsInsideCharacter(p, i) || notPlainMask32(input) != 0) {
                 break;
             }
-            continue;
-        }
-        if (utf8BlockFails(p + i)) {
+        } else if (utf8BlockFails(p + i)) {
             break;
         }
+        i += 32;
     }
     return characterBoundary(p, i);
 }

@@ -155,6 +155,9 @@ TEST_P(VectorScan, Utf8PieceAtEveryPositionAfterEveryPrefix) {
                     }
                     expectSameUtf8(s);
                     expectSameUtf8(tail);
+                    // After 160 ASCII bytes the piece lands in the stretch
+                    // read four blocks at a time.
+                    expectSameUtf8(std::string(160, 'w') + tail + std::string(130, 'v'));
                 }
             }
         }
