@@ -59,6 +59,8 @@ std::size_t runBelowPlain(const unsigned char* p, std::size_t n, unsigned char b
     return i;
 }
 
+#if defined(CHARSETKIT_VECTOR_X86) || defined(CHARSETKIT_VECTOR_NEON)
+
 /// `end` shortened, if need be, so that it does not cut a character: the
 /// bytes before `end` are known to be valid except for a last character
 /// that may be incomplete.
@@ -142,11 +144,15 @@ constexpr unsigned char kSecondHigh[16] = {kTooShort,
                                            kTooShort,
                                            kTooShort};
 
+#endif
+
+#if defined(CHARSETKIT_VECTOR_X86)
 // The vector tables are built from these, so that every level uses one
 // definition.
 constexpr char asChar(unsigned char b) {
     return static_cast<char>(b >= 0x80 ? static_cast<int>(b) - 256 : static_cast<int>(b));
 }
+#endif
 
 std::size_t utf8CleanPrefixPlain(const unsigned char* p, std::size_t n) {
     // The plain level proves plain ASCII only; the machine reads the rest.
