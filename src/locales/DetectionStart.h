@@ -4,8 +4,8 @@
 #ifndef CHARSETKIT_SRC_LOCALES_DETECTIONSTART_H
 #define CHARSETKIT_SRC_LOCALES_DETECTIONSTART_H
 
-#include "utilities/AsciiRun.h"
 #include "encodings/MissingInput.h"
+#include "utilities/AsciiRun.h"
 
 #include <charsetkit/encodings/AbstractEncoding.h>
 

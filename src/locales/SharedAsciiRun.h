@@ -17,8 +17,8 @@
 #ifndef CHARSETKIT_SRC_LOCALES_SHAREDASCIIRUN_H
 #define CHARSETKIT_SRC_LOCALES_SHAREDASCIIRUN_H
 
-#include "utilities/AsciiRun.h"
 #include "detectors/JapaneseDrivers.h"
+#include "utilities/AsciiRun.h"
 
 #include <charsetkit/detectors/AsciiDetectorSM.h>
 #include <charsetkit/detectors/EucJpDetectorSM.h>

@@ -1,9 +1,9 @@
 // The ASCII-run scan and the direct stateless driver against their plain
 // counterparts: same answers on every placement of a non-ASCII byte and on
 // random, mutated buffers.
-#include "utilities/AsciiRun.h"
 #include "detectors/StatelessDriver.h"
 #include "reference/ReferenceScans.h"
+#include "utilities/AsciiRun.h"
 
 #include "TestBytes.h"
 
