@@ -20,8 +20,8 @@ AbstractTraverser* EucKrEncoding::getExactEncodingTraverser() const {
     return new (std::nothrow) EucKrTraverser();
 }
 
-// Korean has no tagged codes for unmapped characters: a character the
-// platform cannot map fails the whole conversion, so `unmapped` is never set
+// Korean has no tagged codes for unmapped characters: a character without a
+// mapping fails the whole conversion, so `unmapped` is never set
 // and `useReplacement` has nothing to replace.
 bool EucKrEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& /*unmapped*/, bool /*useReplacement*/) const {

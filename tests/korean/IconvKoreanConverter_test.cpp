@@ -1,5 +1,5 @@
-#include "korean/IconvKoreanConverter.h"
 #include "korean/KoreanTestBytes.h"
+#include "reference/IconvKoreanConverter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <charsetkit/korean/KoreanUtil.h>
 
-#include "korean/IconvKoreanConverter.h"
 #include "korean/KoreanTestBytes.h"
 #include "korean/KoreanUtilAccess.h"
+#include "reference/IconvKoreanConverter.h"
 
 #include <gtest/gtest.h>
 
@@ -211,7 +211,7 @@ TEST(KoreanUtil, ConcurrentConversionsAgree) {
 }
 
 // Puts a converter behind the singleton for one test and restores the
-// platform's afterwards.
+// previous one afterwards.
 class ScopedConverter {
 public:
     explicit ScopedConverter(const KoreanConverter* converter)
