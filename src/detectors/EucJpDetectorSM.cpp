@@ -4,7 +4,7 @@
 
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "japanese/JisUtf8Table.h"
+#include "japanese/JisDirectTables.h"
 #include "locales/Settings.h"
 #include "utilities/ByteSink.h"
 

@@ -5,7 +5,7 @@
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseDrivers.h"
-#include "japanese/JisUtf8Table.h"
+#include "japanese/JisDirectTables.h"
 #include "locales/Settings.h"
 #include "utilities/ByteSink.h"
 

@@ -2,7 +2,7 @@
 // bytes of short characters and goes to the result string in one append when
 // it fills up or the conversion ends, and runs of plain ASCII go straight
 // from the input to the result. The result is reserved once for the longest
-// output the caller can produce, so no append reallocates.
+// output the caller expects, so appends rarely reallocate.
 #ifndef CHARSETKIT_SRC_UTILITIES_BYTESINK_H
 #define CHARSETKIT_SRC_UTILITIES_BYTESINK_H
 
@@ -17,7 +17,8 @@ namespace detail {
 
 class ByteSink {
 public:
-    /// Appends to `result`, first reserving room for `room` more bytes.
+    /// Appends to `result`, first reserving room for `room` more bytes (more
+    /// may still be written).
     ByteSink(std::string& result, std::size_t room) : m_result(result) {
         if (result.capacity() - result.size() < room) {
             result.reserve(result.size() + room);
@@ -42,6 +43,20 @@ public:
             m_result.append(reinterpret_cast<const char*>(p), run);
         }
         return run;
+    }
+
+    /// Writes `n` bytes.
+    void append(const char* p, std::size_t n) {
+        if (n <= kShortRun) {
+            char* out = room(kShortRun);
+            for (std::size_t k = 0; k < n; ++k) {
+                out[k] = p[k];
+            }
+            m_used += n;
+        } else {
+            flush();
+            m_result.append(p, n);
+        }
     }
 
     /// Writes one to three bytes packed as by the character tables: byte k
