@@ -102,13 +102,30 @@ bool isContinuation(unsigned char byte) {
 
 std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::size_t i,
                                                std::size_t length) {
+    switch (m_target) {
+    case AbstractEncoding::EucJp:
+        return appendDirectTo<AbstractEncoding::EucJp>(bytes, i, length);
+    case AbstractEncoding::Sjis:
+        return appendDirectTo<AbstractEncoding::Sjis>(bytes, i, length);
+    case AbstractEncoding::Jis:
+        return appendDirectTo<AbstractEncoding::Jis>(bytes, i, length);
+    default:
+        return i;
+    }
+}
+
+// One loop per target, so that a JIS X 0208 character (by far the most
+// common) is written without asking for the target or the set again.
+template <AbstractEncoding::EncodingID Target>
+std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std::size_t i,
+                                                 std::size_t length) {
     while (i < length) {
         const unsigned char lead = bytes[i];
         if (lead < 0x80) {
             if (!detail::isPlainAscii(lead)) {
                 break; // ESC, SO, SI
             }
-            if (m_current != JapaneseConversions::CharsetAscii) {
+            if (Target == AbstractEncoding::Jis && m_current != JapaneseConversions::CharsetAscii) {
                 leaveToAscii();
             }
             i += m_sink.copyPlainAscii(bytes + i, length - i);
@@ -116,13 +133,7 @@ std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::
         }
         std::uint32_t codePoint = 0;
         std::size_t size = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            if (length - i < 2 || !isContinuation(bytes[i + 1])) {
-                break;
-            }
-            codePoint = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
-            size = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
+        if (lead >= 0xE0 && lead <= 0xEF) {
             // E0 80-9F would be an overlong form.
             if (length - i < 3 || !isContinuation(bytes[i + 1]) || !isContinuation(bytes[i + 2]) ||
                 (lead == 0xE0 && bytes[i + 1] < 0xA0)) {
@@ -130,25 +141,50 @@ std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::
             }
             codePoint = (lead & 0x0Fu) << 12 | (bytes[i + 1] & 0x3Fu) << 6 | (bytes[i + 2] & 0x3Fu);
             size = 3;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            if (length - i < 2 || !isContinuation(bytes[i + 1])) {
+                break;
+            }
+            codePoint = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+            size = 2;
         } else {
             break;
         }
         const unsigned code = detail::unicodeToJisDirect(codePoint);
+        if (code >= 0x100 && (code & detail::kJis0212Flag) == 0) {
+            // JIS X 0208: row and cell 0x21-0x7E.
+            const auto row = static_cast<unsigned char>(code >> 8);
+            const auto cell = static_cast<unsigned char>(code & 0xFF);
+            if (Target == AbstractEncoding::EucJp) {
+                m_sink.putTwo(static_cast<unsigned char>(row | 0x80),
+                              static_cast<unsigned char>(cell | 0x80));
+            } else if (Target == AbstractEncoding::Sjis) {
+                // As jisToSjis, without branches on the row's parity.
+                const unsigned sjisLead = ((row + 1u) >> 1) + (row < 0x5F ? 0x70u : 0xB0u);
+                const unsigned oddTrail = cell + (cell <= 0x5F ? 0x1Fu : 0x20u);
+                const unsigned sjisTrail = (row & 1u) != 0 ? oddTrail : cell + 0x7Eu;
+                m_sink.putTwo(static_cast<unsigned char>(sjisLead),
+                              static_cast<unsigned char>(sjisTrail));
+            } else {
+                if (m_current != JapaneseConversions::CharsetJis0208) {
+                    appendEscape(JapaneseConversions::CharsetJis0208);
+                    m_current = JapaneseConversions::CharsetJis0208;
+                }
+                m_sink.putTwo(row, cell);
+            }
+            i += size;
+            continue;
+        }
+        bool written = false;
         if (code == 0) {
             break;
-        }
-        bool written;
-        if (code < 0x100) {
+        } else if (code < 0x100) {
             written =
                 appendJis(0, static_cast<unsigned char>(code), JapaneseConversions::CharsetJis0201);
-        } else if ((code & detail::kJis0212Flag) != 0) {
+        } else {
             written = appendJis(static_cast<unsigned char>(code >> 8 & 0x7F),
                                 static_cast<unsigned char>(code & 0xFF),
                                 JapaneseConversions::CharsetJis0212);
-        } else {
-            written = appendJis(static_cast<unsigned char>(code >> 8),
-                                static_cast<unsigned char>(code & 0xFF),
-                                JapaneseConversions::CharsetJis0208);
         }
         if (!written) {
             break; // JIS X 0212 in Shift_JIS: the caller fails it

@@ -92,6 +92,8 @@ public:
 
 private:
     void leaveToAscii();
+    template <AbstractEncoding::EncodingID Target>
+    std::size_t appendDirectTo(const unsigned char* bytes, std::size_t i, std::size_t length);
 
     AbstractEncoding::EncodingID m_target;
     CharsetVersion m_current = JapaneseConversions::CharsetAscii;

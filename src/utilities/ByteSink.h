@@ -69,6 +69,13 @@ public:
         m_used += packed >> 24;
     }
 
+    void putTwo(unsigned char first, unsigned char second) {
+        char* out = room(2);
+        out[0] = static_cast<char>(first);
+        out[1] = static_cast<char>(second);
+        m_used += 2;
+    }
+
     void putByte(unsigned char byte) {
         *room(1) = static_cast<char>(byte);
         ++m_used;
