@@ -130,10 +130,15 @@ bool isBetweenCharacters(int state) {
 unsigned int convertPlainRun(EucJpDetectorSM& m, const unsigned char* bytes, unsigned int i,
                              unsigned int length, detail::ByteSink& out) {
     int last = -1; // state after the last character read
+    unsigned char lastFirst = 0;
+    char* p = out.window();
+    char* const end = out.windowEnd();
     while (i < length) {
         const unsigned char byte = bytes[i];
         if (byte < 0x80) {
+            out.commit(p);
             const std::size_t run = out.copyPlainAscii(bytes + i, length - i);
+            p = out.window();
             if (run == 0) {
                 break; // ESC, SO, SI
             }
@@ -148,11 +153,22 @@ unsigned int convertPlainRun(EucJpDetectorSM& m, const unsigned char* bytes, uns
         if (packed == 0) {
             break; // a code page 932 extension or an unmapped code
         }
-        out.putPacked(packed);
-        m.m_firstByte = byte;
-        m.m_confirmed = true;
+        if (end - p < 4) {
+            out.commit(p);
+            p = out.window();
+        }
+        p[0] = static_cast<char>(packed & 0xFFu);
+        p[1] = static_cast<char>(packed >> 8 & 0xFFu);
+        p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+        p += packed >> 24;
+        lastFirst = byte;
         last = Jis0208;
         i += 2;
+    }
+    out.commit(p);
+    if (lastFirst != 0) {
+        m.m_firstByte = lastFirst;
+        m.m_confirmed = true;
     }
     if (last >= 0) {
         m.m_state = last;

@@ -270,7 +270,10 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
     case Jis1983Designated:
     case Jis1983Char: {
         const bool is1978 = m.m_state == Jis1978Designated || m.m_state == Jis1978Char;
-        bool read = false;
+        unsigned char lastFirst = 0;
+        int count = m.m_charsSinceEscape;
+        char* p = out.window();
+        char* const end = out.windowEnd();
         while (length - i >= 2) {
             const unsigned char first = bytes[i];
             const unsigned char second = bytes[i + 1];
@@ -281,15 +284,24 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
             if (packed == 0) {
                 break; // a code page 932 extension or an unmapped code
             }
-            out.putPacked(packed);
-            if (m.m_charsSinceEscape < INT_MAX) {
-                ++m.m_charsSinceEscape;
+            if (end - p < 4) {
+                out.commit(p);
+                p = out.window();
             }
-            m.m_firstByte = first;
-            read = true;
+            p[0] = static_cast<char>(packed & 0xFFu);
+            p[1] = static_cast<char>(packed >> 8 & 0xFFu);
+            p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+            p += packed >> 24;
+            if (count < INT_MAX) {
+                ++count;
+            }
+            lastFirst = first;
             i += 2;
         }
-        if (read) {
+        out.commit(p);
+        if (lastFirst != 0) {
+            m.m_charsSinceEscape = count;
+            m.m_firstByte = lastFirst;
             m.m_state = is1978 ? Jis1978Char : Jis1983Char;
             m.m_inChar = false;
         }

@@ -113,10 +113,15 @@ std::uint32_t standardPairUtf8(unsigned char lead, unsigned char trail) {
 unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsigned int i,
                              unsigned int length, detail::ByteSink& out) {
     int last = -1; // state after the last character read
+    unsigned char lastLead = 0;
+    char* p = out.window();
+    char* const end = out.windowEnd();
     while (i < length) {
         const unsigned char byte = bytes[i];
         if (byte < 0x80) {
+            out.commit(p);
             const std::size_t run = out.copyPlainAscii(bytes + i, length - i);
+            p = out.window();
             if (run == 0) {
                 break; // ESC, SO, SI
             }
@@ -131,11 +136,22 @@ unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsi
         if (packed == 0) {
             break;
         }
-        out.putPacked(packed);
-        m.m_firstByte = byte;
-        m.m_confirmed = true;
+        if (end - p < 4) {
+            out.commit(p);
+            p = out.window();
+        }
+        p[0] = static_cast<char>(packed & 0xFFu);
+        p[1] = static_cast<char>(packed >> 8 & 0xFFu);
+        p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+        p += packed >> 24;
+        lastLead = byte;
         last = DoubleByte;
         i += 2;
+    }
+    out.commit(p);
+    if (lastLead != 0) {
+        m.m_firstByte = lastLead;
+        m.m_confirmed = true;
     }
     if (last >= 0) {
         m.m_state = last;

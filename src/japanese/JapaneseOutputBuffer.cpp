@@ -119,16 +119,22 @@ std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::
 template <AbstractEncoding::EncodingID Target>
 std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std::size_t i,
                                                  std::size_t length) {
+    // The write position stays in `p` between the calls that write through
+    // the sink themselves (ASCII runs, escapes, the rarer sets).
+    char* p = m_sink.window();
+    char* const end = m_sink.windowEnd();
     while (i < length) {
         const unsigned char lead = bytes[i];
         if (lead < 0x80) {
             if (!detail::isPlainAscii(lead)) {
                 break; // ESC, SO, SI
             }
+            m_sink.commit(p);
             if (Target == AbstractEncoding::Jis && m_current != JapaneseConversions::CharsetAscii) {
                 leaveToAscii();
             }
             i += m_sink.copyPlainAscii(bytes + i, length - i);
+            p = m_sink.window();
             continue;
         }
         std::uint32_t codePoint = 0;
@@ -153,44 +159,51 @@ std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std
         const unsigned code = detail::unicodeToJisDirect(codePoint);
         if (code >= 0x100 && (code & detail::kJis0212Flag) == 0) {
             // JIS X 0208: row and cell 0x21-0x7E.
-            const auto row = static_cast<unsigned char>(code >> 8);
-            const auto cell = static_cast<unsigned char>(code & 0xFF);
+            const unsigned row = code >> 8;
+            const unsigned cell = code & 0xFFu;
+            if (Target == AbstractEncoding::Jis &&
+                m_current != JapaneseConversions::CharsetJis0208) {
+                m_sink.commit(p);
+                appendEscape(JapaneseConversions::CharsetJis0208);
+                m_current = JapaneseConversions::CharsetJis0208;
+                p = m_sink.window();
+            }
+            if (end - p < 2) {
+                m_sink.commit(p);
+                p = m_sink.window();
+            }
             if (Target == AbstractEncoding::EucJp) {
-                m_sink.putTwo(static_cast<unsigned char>(row | 0x80),
-                              static_cast<unsigned char>(cell | 0x80));
+                p[0] = static_cast<char>(row | 0x80u);
+                p[1] = static_cast<char>(cell | 0x80u);
             } else if (Target == AbstractEncoding::Sjis) {
                 // As jisToSjis, without branches on the row's parity.
-                const unsigned sjisLead = ((row + 1u) >> 1) + (row < 0x5F ? 0x70u : 0xB0u);
                 const unsigned oddTrail = cell + (cell <= 0x5F ? 0x1Fu : 0x20u);
-                const unsigned sjisTrail = (row & 1u) != 0 ? oddTrail : cell + 0x7Eu;
-                m_sink.putTwo(static_cast<unsigned char>(sjisLead),
-                              static_cast<unsigned char>(sjisTrail));
+                p[0] = static_cast<char>(((row + 1u) >> 1) + (row < 0x5F ? 0x70u : 0xB0u));
+                p[1] = static_cast<char>((row & 1u) != 0 ? oddTrail : cell + 0x7Eu);
             } else {
-                if (m_current != JapaneseConversions::CharsetJis0208) {
-                    appendEscape(JapaneseConversions::CharsetJis0208);
-                    m_current = JapaneseConversions::CharsetJis0208;
-                }
-                m_sink.putTwo(row, cell);
+                p[0] = static_cast<char>(row);
+                p[1] = static_cast<char>(cell);
             }
+            p += 2;
             i += size;
             continue;
         }
-        bool written = false;
         if (code == 0) {
             break;
-        } else if (code < 0x100) {
-            written =
-                appendJis(0, static_cast<unsigned char>(code), JapaneseConversions::CharsetJis0201);
-        } else {
-            written = appendJis(static_cast<unsigned char>(code >> 8 & 0x7F),
-                                static_cast<unsigned char>(code & 0xFF),
-                                JapaneseConversions::CharsetJis0212);
         }
+        m_sink.commit(p);
+        const bool written = code < 0x100 ? appendJis(0, static_cast<unsigned char>(code),
+                                                      JapaneseConversions::CharsetJis0201)
+                                          : appendJis(static_cast<unsigned char>(code >> 8 & 0x7F),
+                                                      static_cast<unsigned char>(code & 0xFF),
+                                                      JapaneseConversions::CharsetJis0212);
+        p = m_sink.window();
         if (!written) {
             break; // JIS X 0212 in Shift_JIS: the caller fails it
         }
         i += size;
     }
+    m_sink.commit(p);
     return i;
 }
 

@@ -1,10 +1,9 @@
 #include "korean/Cp949Converter.h"
 
-#include "detectors/AsciiRun.h"
 #include "korean/Cp949Tables.h"
+#include "utilities/ByteSink.h"
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -14,21 +13,21 @@ namespace charsetkit {
 
 namespace {
 
-char toChar(std::uint32_t byte) {
-    return static_cast<char>(static_cast<unsigned char>(byte));
-}
-
-// Copies the ASCII bytes starting at input[i] (there is at least one) to
-// out + o and advances both positions past them.
-void copyAscii(const unsigned char* input, std::size_t length, std::size_t& i, char* out,
-               std::size_t& o) {
-    std::size_t run = detail::plainAsciiRunLength(input + i, length - i);
-    if (run == 0) {
-        run = 1; // ESC, SO or SI: ASCII here as well
+// Writes the ASCII bytes starting at input[i] (there is at least one) and
+// advances `i` past them.
+void copyAscii(const unsigned char* input, std::size_t length, std::size_t& i,
+               detail::ByteSink& out) {
+    if (length - i < 2 || input[i + 1] >= 0x80) {
+        // A lone byte, such as the space between two words.
+        out.putByte(input[i++]);
+        return;
     }
-    std::memcpy(out + o, input + i, run);
+    const std::size_t run = out.copyPlainAscii(input + i, length - i);
+    if (run == 0) {
+        out.putByte(input[i++]); // ESC, SO or SI: ASCII here as well
+        return;
+    }
     i += run;
-    o += run;
 }
 
 // The code of `c` (lead * 256 + trail), 0 when it has none; c < 0x10000.
@@ -99,14 +98,13 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
         return false;
     }
     try {
-        std::string converted(length + length / 2, '\0');
-        char* const out = &converted[0];
+        std::string converted;
+        detail::ByteSink out(converted, length + length / 2);
         std::size_t i = 0;
-        std::size_t o = 0;
         while (i < length) {
             const unsigned char lead = input[i];
             if (lead < 0x80) {
-                copyAscii(input, length, i, out, o);
+                copyAscii(input, length, i, out);
                 continue;
             }
             if (length - i < 2 || lead < cp949::kLeadFirst || lead == 0xFF) {
@@ -122,19 +120,10 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
             if (c == 0) {
                 return false;
             }
-            if (c < 0x800u) {
-                out[o] = toChar(0xC0u | c >> 6);
-                out[o + 1] = toChar(0x80u | (c & 0x3Fu));
-                o += 2;
-            } else {
-                out[o] = toChar(0xE0u | c >> 12);
-                out[o + 1] = toChar(0x80u | (c >> 6 & 0x3Fu));
-                out[o + 2] = toChar(0x80u | (c & 0x3Fu));
-                o += 3;
-            }
+            out.putCodePoint(c);
             i += 2;
         }
-        converted.resize(o);
+        out.flush();
         output = std::move(converted);
         return true;
     } catch (const std::bad_alloc&) {
@@ -149,13 +138,12 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
     // Every character with a code takes at least as many bytes in UTF-8 as
     // its code, so the output is never longer than the input.
     try {
-        std::string converted(length, '\0');
-        char* const out = &converted[0];
+        std::string converted;
+        detail::ByteSink out(converted, length);
         std::size_t i = 0;
-        std::size_t o = 0;
         while (i < length) {
             if (input[i] < 0x80) {
-                copyAscii(input, length, i, out, o);
+                copyAscii(input, length, i, out);
                 continue;
             }
             std::uint32_t c = 0;
@@ -174,11 +162,10 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
             if (code == 0) {
                 return false;
             }
-            out[o] = toChar(code >> 8);
-            out[o + 1] = toChar(code & 0xFFu);
-            o += 2;
+            out.putTwo(static_cast<unsigned char>(code >> 8),
+                       static_cast<unsigned char>(code & 0xFFu));
         }
-        converted.resize(o);
+        out.flush();
         output = std::move(converted);
         return true;
     } catch (const std::bad_alloc&) {

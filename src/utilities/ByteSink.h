@@ -131,6 +131,16 @@ public:
         }
     }
 
+    /// Direct writing for hot loops, which keep the write position in a
+    /// local variable: window() returns where the next byte goes, with at
+    /// least kWindow bytes of room up to windowEnd(); commit(p) records that
+    /// the bytes before `p` are written. No other call may come between a
+    /// window() and its commit().
+    static constexpr std::size_t kWindow = 64;
+    char* window() { return room(kWindow); }
+    char* windowEnd() { return m_block + sizeof m_block; }
+    void commit(char* end) { m_used = static_cast<std::size_t>(end - m_block); }
+
     /// Moves the collected bytes to the result.
     void flush() {
         m_result.append(m_block, m_used);
