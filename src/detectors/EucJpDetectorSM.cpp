@@ -6,7 +6,12 @@
 
 #include "detectors/EucJpStep.h"
 #include "detectors/JapaneseOutput.h"
+#include "japanese/JisDirectTables.h"
+#include "utilities/ByteSink.h"
 #include "utilities/Settings.h"
+
+#include <cstddef>
+#include <cstdint>
 
 namespace charsetkit {
 
@@ -20,55 +25,127 @@ void EucJpDetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
     detail::eucjp::step(*this, byte, verifyCharacters);
 }
 
+namespace {
+
+bool isBetweenCharacters(int state) {
+    return state != Jis0208First && state != KanaPrefix && state != Jis0212Prefix &&
+           state != Jis0212First;
+}
+
+// Reads the characters that need no switch from index `i` on (plain ASCII
+// and JIS X 0208 pairs) straight into `out`, leaving the machine as
+// processByte would, and returns the index of the first byte it leaves to
+// the machine.
+unsigned int convertPlainRun(EucJpDetectorSM& m, const unsigned char* bytes, unsigned int i,
+                             unsigned int length, detail::ByteSink& out) {
+    int last = -1; // state after the last character read
+    unsigned char lastFirst = 0;
+    char* p = out.window();
+    char* const end = out.windowEnd();
+    while (i < length) {
+        const unsigned char byte = bytes[i];
+        if (byte < 0x80) {
+            out.commit(p);
+            const std::size_t run = out.copyPlainAscii(bytes + i, length - i);
+            p = out.window();
+            if (run == 0) {
+                break; // ESC, SO, SI
+            }
+            i += static_cast<unsigned int>(run);
+            last = SingleByte;
+            continue;
+        }
+        if (length - i < 2 || !isPairByte(byte) || !isPairByte(bytes[i + 1])) {
+            break;
+        }
+        const std::uint32_t packed = detail::jis0208Utf8(byte - 0x80u, bytes[i + 1] - 0x80u);
+        if (packed == 0) {
+            break; // a code page 932 extension or an unmapped code
+        }
+        if (end - p < 4) {
+            out.commit(p);
+            p = out.window();
+        }
+        p[0] = static_cast<char>(packed & 0xFFu);
+        p[1] = static_cast<char>(packed >> 8 & 0xFFu);
+        p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+        p += packed >> 24;
+        lastFirst = byte;
+        last = Jis0208;
+        i += 2;
+    }
+    out.commit(p);
+    if (lastFirst != 0) {
+        m.m_firstByte = lastFirst;
+        m.m_confirmed = true;
+    }
+    if (last >= 0) {
+        m.m_state = last;
+        m.m_inChar = false;
+    }
+    return i;
+}
+
+} // namespace
+
+// Appends the text as UTF-8 to `result`. From the first failure on the input
+// is read as ISO-8859-1, the bytes of the character it interrupted included.
+// Between characters and before any failure, plain ASCII and JIS X 0208
+// pairs are read by convertPlainRun; every other byte goes through the
+// machine.
 bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                     bool& unmapped, bool useReplacement) {
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
-    detail::reserveForConversion(result, length);
+    // At most three bytes of output per input byte (ISO-8859-1 takes two,
+    // a tagged unmapped pair five).
+    detail::ByteSink out(result, std::size_t{length} * 3);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     // Index of the first byte of the character being read: the bytes from
     // there on have been consumed without output yet.
     unsigned int pending = 0;
-    for (unsigned int i = 0; i < length; ++i) {
+    unsigned int i = 0;
+    while (i < length) {
+        if (!m_error && isBetweenCharacters(m_state)) {
+            i = convertPlainRun(*this, bytes, i, length, out);
+            pending = i;
+            if (i == length) {
+                break;
+            }
+        }
         const unsigned char byte = bytes[i];
         const bool failedBefore = m_error;
         EucJpDetectorSM::processByte(byte, false);
+        ++i;
         if (m_error) {
             // From the first failure on, the input is read as ISO-8859-1,
             // the bytes of the character it interrupted included.
-            detail::appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
+            out.putLatin1Range(bytes + (failedBefore ? i - 1 : pending), bytes + i);
             continue;
         }
         switch (m_state) {
         case SingleByte:
-            detail::appendLatin1(byte, result);
-            // The plain ASCII that follows is copied as it is, but for its
-            // last byte, which goes through the machine: a run leaves the
-            // machine as its last byte alone would.
-            i += detail::copyPlainAsciiRun(bytes, i + 1, length, result);
+            out.putLatin1(byte);
             break;
         case Jis0208:
-            detail::appendCodePoint(
-                JapaneseConversions::jis0208ToUnicodeFix(m_firstByte * 256 + byte - 0x8080,
-                                                         useReplacement, unmapped),
-                result);
+            out.putCodePoint(static_cast<std::uint32_t>(JapaneseConversions::jis0208ToUnicodeFix(
+                m_firstByte * 256 + byte - 0x8080, useReplacement, unmapped)));
             break;
         case Kana:
-            detail::appendCodePoint(
-                JapaneseConversions::jis0201ToUnicodeFix(byte, useReplacement, unmapped), result);
+            out.putCodePoint(static_cast<std::uint32_t>(
+                JapaneseConversions::jis0201ToUnicodeFix(byte, useReplacement, unmapped)));
             break;
         case Jis0212:
-            detail::appendCodePoint(
-                JapaneseConversions::jis0212ToUnicodeFix(m_firstByte * 256 + byte - 0x8080,
-                                                         useReplacement, unmapped),
-                result);
+            out.putCodePoint(static_cast<std::uint32_t>(JapaneseConversions::jis0212ToUnicodeFix(
+                m_firstByte * 256 + byte - 0x8080, useReplacement, unmapped)));
             break;
         default: // inside a character
             continue;
         }
-        pending = i + 1;
+        pending = i;
     }
+    out.flush();
     return true;
 }
 

@@ -4,11 +4,16 @@
 
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "detectors/JapaneseDrivers.h"
 #include "detectors/JapaneseOutput.h"
 #include "detectors/JisStates.h"
+#include "japanese/JisDirectTables.h"
+#include "utilities/ByteSink.h"
 #include "utilities/Settings.h"
 
 #include <climits>
+#include <cstddef>
+#include <cstdint>
 
 namespace charsetkit {
 
@@ -217,53 +222,133 @@ bool JisDetectorSM::isValidEndState() {
     return m_state >= AsciiDesignated && m_state <= Unused;
 }
 
+namespace {
+
+// Reads the characters that need no switch from index `i` on straight into
+// `out`, leaving the machine as processByte would, and returns the index of
+// the first byte it leaves to the machine: plain ASCII in single-byte text
+// (ASCII and JIS-Roman alike) and mapped JIS X 0208 pairs of 0x21-0x7E while
+// either JIS X 0208 set is designated. Other states read nothing here.
+unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsigned int i,
+                             unsigned int length, detail::ByteSink& out) {
+    switch (m.m_state) {
+    case AsciiDesignated:
+    case SingleByte:
+    case RomanDesignated:
+    case Unused: {
+        const std::size_t run = out.copyPlainAscii(bytes + i, length - i);
+        if (run != 0) {
+            detail::addJisCharacters(m, run);
+            m.m_state = SingleByte;
+            m.m_inChar = false;
+        }
+        return i + static_cast<unsigned int>(run);
+    }
+    case Jis1978Designated:
+    case Jis1978Char:
+    case Jis1983Designated:
+    case Jis1983Char: {
+        const bool is1978 = m.m_state == Jis1978Designated || m.m_state == Jis1978Char;
+        unsigned char lastFirst = 0;
+        int count = m.m_charsSinceEscape;
+        char* p = out.window();
+        char* const end = out.windowEnd();
+        while (length - i >= 2) {
+            const unsigned char first = bytes[i];
+            const unsigned char second = bytes[i + 1];
+            if (first < 0x21 || first > 0x7E || second < 0x21 || second > 0x7E) {
+                break;
+            }
+            const std::uint32_t packed = detail::jis0208Utf8(first, second);
+            if (packed == 0) {
+                break; // a code page 932 extension or an unmapped code
+            }
+            if (end - p < 4) {
+                out.commit(p);
+                p = out.window();
+            }
+            p[0] = static_cast<char>(packed & 0xFFu);
+            p[1] = static_cast<char>(packed >> 8 & 0xFFu);
+            p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+            p += packed >> 24;
+            if (count < INT_MAX) {
+                ++count;
+            }
+            lastFirst = first;
+            i += 2;
+        }
+        out.commit(p);
+        if (lastFirst != 0) {
+            m.m_charsSinceEscape = count;
+            m.m_firstByte = lastFirst;
+            m.m_state = is1978 ? Jis1978Char : Jis1983Char;
+            m.m_inChar = false;
+        }
+        return i;
+    }
+    default:
+        return i;
+    }
+}
+
+} // namespace
+
+// Appends the text as UTF-8 to `result`. From the first failure on the input
+// is read as ISO-8859-1, the bytes of the character or escape sequence it
+// interrupted included. Before any failure, convertPlainRun reads what it
+// can; every other byte (escape sequences, katakana, JIS X 0212, unmapped
+// codes and extensions) goes through the machine.
 bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& unmapped, bool useReplacement) {
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
-    detail::reserveForConversion(result, length);
+    // At most three bytes of output per input byte (a katakana byte).
+    detail::ByteSink out(result, std::size_t{length} * 3);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     // Index of the first byte of the character or escape sequence being
     // read: the bytes from there on have been consumed without output yet.
     unsigned int pending = 0;
-    for (unsigned int i = 0; i < length; ++i) {
+    unsigned int i = 0;
+    while (i < length) {
+        if (!m_error) {
+            const unsigned int next = convertPlainRun(*this, bytes, i, length, out);
+            if (next != i) {
+                i = next;
+                pending = i;
+                if (i == length) {
+                    break;
+                }
+            }
+        }
         const unsigned char byte = bytes[i];
         const bool failedBefore = m_error;
         JisDetectorSM::processByte(byte, false);
+        ++i;
         if (m_error) {
             // From the first failure on, the input is read as ISO-8859-1,
             // the bytes of the character or escape sequence it interrupted
             // included.
-            detail::appendLatin1Range(bytes + (failedBefore ? i : pending), bytes + i + 1, result);
+            out.putLatin1Range(bytes + (failedBefore ? i - 1 : pending), bytes + i);
             continue;
         }
         switch (m_state) {
-        case SingleByte: {
-            // ASCII and JIS-Roman alike: 0x5C stays U+005C. The plain ASCII
-            // that follows is copied and counted, but for its last byte,
-            // which goes through the machine.
-            detail::appendLatin1(byte, result);
-            const unsigned int skip = detail::copyPlainAsciiRun(bytes, i + 1, length, result);
-            detail::addJisCharacters(*this, skip);
-            i += skip;
+        case SingleByte:
+            // ASCII and JIS-Roman alike: 0x5C stays U+005C.
+            out.putLatin1(byte);
             break;
-        }
         case KanaChar:
-            detail::appendCodePoint(
-                JapaneseConversions::jis0201ToUnicodeFix(byte + 0x80, useReplacement, unmapped),
-                result);
+            out.putCodePoint(static_cast<std::uint32_t>(
+                JapaneseConversions::jis0201ToUnicodeFix(byte + 0x80, useReplacement, unmapped)));
             break;
         case Jis1978Char:
         case Jis1983Char:
-            detail::appendCodePoint(JapaneseConversions::jis0208ToUnicodeFix(
-                                        m_firstByte * 256 + byte, useReplacement, unmapped),
-                                    result);
+            out.putCodePoint(static_cast<std::uint32_t>(JapaneseConversions::jis0208ToUnicodeFix(
+                m_firstByte * 256 + byte, useReplacement, unmapped)));
             break;
         case Jis0212Char:
-            detail::appendCodePoint(JapaneseConversions::jis0212ToUnicodeFix(
-                                        m_firstByte * 256 + byte, useReplacement, unmapped),
-                                    result);
+            out.putCodePoint(static_cast<std::uint32_t>(JapaneseConversions::jis0212ToUnicodeFix(
+                m_firstByte * 256 + byte, useReplacement, unmapped)));
             break;
         case Jis1978First:
         case Jis1983First:
@@ -276,8 +361,9 @@ bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::
         default:
             break; // a completed designation leaves no trace
         }
-        pending = i + 1;
+        pending = i;
     }
+    out.flush();
     return true;
 }
 

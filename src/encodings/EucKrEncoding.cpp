@@ -47,7 +47,7 @@ AbstractTraverser* EucKrEncoding::getExactEncodingTraverser() const {
 }
 
 // Korean has no tagged codes for unmapped characters: a character the
-// platform cannot map fails the whole conversion, so `unmapped` is never set
+// library cannot map fails the whole conversion, so `unmapped` is never set
 // and `useReplacement` has nothing to replace.
 bool EucKrEncoding::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& /*unmapped*/, bool /*useReplacement*/) const {

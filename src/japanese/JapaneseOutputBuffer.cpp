@@ -1,5 +1,9 @@
 #include "japanese/JapaneseOutputBuffer.h"
 
+#include "japanese/JisDirectTables.h"
+
+#include <cstdint>
+
 namespace charsetkit {
 
 namespace {
@@ -18,9 +22,7 @@ bool isKatakanaByte(unsigned char byte) {
 
 JapaneseOutputBuffer::JapaneseOutputBuffer(AbstractEncoding::EncodingID target,
                                            std::size_t expectedLength)
-    : m_target(target) {
-    m_output.reserve(expectedLength);
-}
+    : m_target(target), m_sink(m_output, expectedLength) {}
 
 bool JapaneseOutputBuffer::appendJis(unsigned char row, unsigned char cell, CharsetVersion set) {
     switch (set) {
@@ -46,29 +48,29 @@ bool JapaneseOutputBuffer::appendJis(unsigned char row, unsigned char cell, Char
 
     // The ranges checked above keep every byte below in its proper range:
     // EUC-JP bytes 0xA1-0xFE, ISO-2022-JP bytes 0x21-0x7E.
-    const auto high = [](unsigned char byte) { return static_cast<char>(byte | 0x80); };
+    const auto high = [](unsigned char byte) { return static_cast<unsigned char>(byte | 0x80); };
     switch (m_target) {
     case AbstractEncoding::EucJp:
         if (set == JapaneseConversions::CharsetJis0201) {
-            m_output.push_back('\x8E');
-            m_output.push_back(static_cast<char>(cell));
+            m_sink.putByte(0x8E);
+            m_sink.putByte(cell);
         } else {
             if (set == JapaneseConversions::CharsetJis0212) {
-                m_output.push_back('\x8F');
+                m_sink.putByte(0x8F);
             }
-            m_output.push_back(high(row));
-            m_output.push_back(high(cell));
+            m_sink.putByte(high(row));
+            m_sink.putByte(high(cell));
         }
         break;
     case AbstractEncoding::Sjis:
         if (set == JapaneseConversions::CharsetJis0201) {
-            m_output.push_back(static_cast<char>(cell));
+            m_sink.putByte(cell);
         } else {
             unsigned char lead = 0;
             unsigned char trail = 0;
             JapaneseConversions::jisToSjis(row, cell, lead, trail);
-            m_output.push_back(static_cast<char>(lead));
-            m_output.push_back(static_cast<char>(trail));
+            m_sink.putByte(lead);
+            m_sink.putByte(trail);
         }
         break;
     case AbstractEncoding::Jis:
@@ -77,10 +79,10 @@ bool JapaneseOutputBuffer::appendJis(unsigned char row, unsigned char cell, Char
             appendEscape(set);
         }
         if (set == JapaneseConversions::CharsetJis0201) {
-            m_output.push_back(static_cast<char>(cell & 0x7F));
+            m_sink.putByte(static_cast<unsigned char>(cell & 0x7F));
         } else {
-            m_output.push_back(static_cast<char>(row));
-            m_output.push_back(static_cast<char>(cell));
+            m_sink.putByte(row);
+            m_sink.putByte(cell);
         }
         break;
     default:
@@ -90,13 +92,128 @@ bool JapaneseOutputBuffer::appendJis(unsigned char row, unsigned char cell, Char
     return true;
 }
 
+namespace {
+
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+} // namespace
+
+std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::size_t i,
+                                               std::size_t length) {
+    switch (m_target) {
+    case AbstractEncoding::EucJp:
+        return appendDirectTo<AbstractEncoding::EucJp>(bytes, i, length);
+    case AbstractEncoding::Sjis:
+        return appendDirectTo<AbstractEncoding::Sjis>(bytes, i, length);
+    case AbstractEncoding::Jis:
+        return appendDirectTo<AbstractEncoding::Jis>(bytes, i, length);
+    default:
+        return i;
+    }
+}
+
+// One loop per target, so that a JIS X 0208 character (by far the most
+// common) is written without asking for the target or the set again.
+template <AbstractEncoding::EncodingID Target>
+std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std::size_t i,
+                                                 std::size_t length) {
+    // The write position stays in `p` between the calls that write through
+    // the sink themselves (ASCII runs, escapes, the rarer sets).
+    char* p = m_sink.window();
+    char* const end = m_sink.windowEnd();
+    while (i < length) {
+        const unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            if (!detail::isPlainAscii(lead)) {
+                break; // ESC, SO, SI
+            }
+            m_sink.commit(p);
+            if (Target == AbstractEncoding::Jis && m_current != JapaneseConversions::CharsetAscii) {
+                leaveToAscii();
+            }
+            i += m_sink.copyPlainAscii(bytes + i, length - i);
+            p = m_sink.window();
+            continue;
+        }
+        std::uint32_t codePoint = 0;
+        std::size_t size = 0;
+        if (lead >= 0xE0 && lead <= 0xEF) {
+            // E0 80-9F would be an overlong form.
+            if (length - i < 3 || !isContinuation(bytes[i + 1]) || !isContinuation(bytes[i + 2]) ||
+                (lead == 0xE0 && bytes[i + 1] < 0xA0)) {
+                break;
+            }
+            codePoint = (lead & 0x0Fu) << 12 | (bytes[i + 1] & 0x3Fu) << 6 | (bytes[i + 2] & 0x3Fu);
+            size = 3;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            if (length - i < 2 || !isContinuation(bytes[i + 1])) {
+                break;
+            }
+            codePoint = (lead & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+            size = 2;
+        } else {
+            break;
+        }
+        const unsigned code = detail::unicodeToJisDirect(codePoint);
+        if (code >= 0x100 && (code & detail::kJis0212Flag) == 0) {
+            // JIS X 0208: row and cell 0x21-0x7E.
+            const unsigned row = code >> 8;
+            const unsigned cell = code & 0xFFu;
+            if (Target == AbstractEncoding::Jis &&
+                m_current != JapaneseConversions::CharsetJis0208) {
+                m_sink.commit(p);
+                appendEscape(JapaneseConversions::CharsetJis0208);
+                m_current = JapaneseConversions::CharsetJis0208;
+                p = m_sink.window();
+            }
+            if (end - p < 2) {
+                m_sink.commit(p);
+                p = m_sink.window();
+            }
+            if (Target == AbstractEncoding::EucJp) {
+                p[0] = static_cast<char>(row | 0x80u);
+                p[1] = static_cast<char>(cell | 0x80u);
+            } else if (Target == AbstractEncoding::Sjis) {
+                // As jisToSjis, without branches on the row's parity.
+                const unsigned oddTrail = cell + (cell <= 0x5F ? 0x1Fu : 0x20u);
+                p[0] = static_cast<char>(((row + 1u) >> 1) + (row < 0x5F ? 0x70u : 0xB0u));
+                p[1] = static_cast<char>((row & 1u) != 0 ? oddTrail : cell + 0x7Eu);
+            } else {
+                p[0] = static_cast<char>(row);
+                p[1] = static_cast<char>(cell);
+            }
+            p += 2;
+            i += size;
+            continue;
+        }
+        if (code == 0) {
+            break;
+        }
+        m_sink.commit(p);
+        const bool written = code < 0x100 ? appendJis(0, static_cast<unsigned char>(code),
+                                                      JapaneseConversions::CharsetJis0201)
+                                          : appendJis(static_cast<unsigned char>(code >> 8 & 0x7F),
+                                                      static_cast<unsigned char>(code & 0xFF),
+                                                      JapaneseConversions::CharsetJis0212);
+        p = m_sink.window();
+        if (!written) {
+            break; // JIS X 0212 in Shift_JIS: the caller fails it
+        }
+        i += size;
+    }
+    m_sink.commit(p);
+    return i;
+}
+
 void JapaneseOutputBuffer::appendEscape(CharsetVersion set) {
     const auto index = static_cast<unsigned int>(set);
     if (index >= sizeof ms_escapeSequences / sizeof ms_escapeSequences[0]) {
         return;
     }
     const EscapeSequence& escape = ms_escapeSequences[index];
-    m_output.append(escape.bytes, escape.length);
+    m_sink.append(escape.bytes, escape.length);
 }
 
 void JapaneseOutputBuffer::leaveToAscii() {
@@ -111,6 +228,7 @@ std::string JapaneseOutputBuffer::finish() {
         appendEscape(JapaneseConversions::CharsetAscii);
         m_current = JapaneseConversions::CharsetAscii;
     }
+    m_sink.flush();
     std::string output;
     output.swap(m_output);
     return output;

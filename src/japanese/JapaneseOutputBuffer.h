@@ -8,6 +8,8 @@
 #include <charsetkit/encodings/AbstractEncoding.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "utilities/ByteSink.h"
+
 #include <cstddef>
 #include <string>
 
@@ -47,7 +49,7 @@ public:
         if (m_current != JapaneseConversions::CharsetAscii) {
             leaveToAscii();
         }
-        m_output.push_back(static_cast<char>(byte));
+        m_sink.putByte(byte);
     }
 
     /// Writes `count` ASCII bytes, as many appendByte calls would.
@@ -58,8 +60,16 @@ public:
         if (m_current != JapaneseConversions::CharsetAscii) {
             leaveToAscii();
         }
-        m_output.append(reinterpret_cast<const char*>(bytes), count);
+        m_sink.append(reinterpret_cast<const char*>(bytes), count);
     }
+
+    /// Writes, from index `i` on, the characters whose code no switch
+    /// changes (plain ASCII and well-formed two- and three-byte UTF-8 with a
+    /// code in the direct table that the target can write), as appendAscii
+    /// and appendJis would, and returns the index of the first byte it
+    /// leaves to the caller. Cuts nothing short: it stops before any
+    /// character it cannot take whole.
+    std::size_t appendDirect(const unsigned char* bytes, std::size_t i, std::size_t length);
 
     /// Writes one character of `set`: a JIS X 0201 katakana (row 0, cell
     /// 0xA1-0xDF) or a JIS X 0208 / JIS X 0212 character (row and cell
@@ -82,10 +92,13 @@ public:
 
 private:
     void leaveToAscii();
+    template <AbstractEncoding::EncodingID Target>
+    std::size_t appendDirectTo(const unsigned char* bytes, std::size_t i, std::size_t length);
 
     AbstractEncoding::EncodingID m_target;
     CharsetVersion m_current = JapaneseConversions::CharsetAscii;
     std::string m_output;
+    detail::ByteSink m_sink;
 };
 
 } // namespace charsetkit

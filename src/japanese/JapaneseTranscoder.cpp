@@ -17,44 +17,37 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
 
     // The UTF-8 machine cuts the input into characters and rejects invalid
     // sequences, overlong forms and the ISO-2022 control bytes ESC, SO and SI,
-    // so no escape or shift byte of the input can reach the output.
+    // so no escape or shift byte of the input can reach the output. Between
+    // characters the output buffer first takes whatever it can write
+    // directly (plain ASCII and characters whose code no switch changes);
+    // the machine reads the character where it stops, after which the
+    // direct writing resumes.
     Utf8DetectorSM detector;
     JapaneseOutputBuffer output(target, length);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
 
-    // Copies a run of plain ASCII (no ESC, SO or SI) that starts at `start`
-    // between characters, all but its last byte, and returns the position of
-    // that last byte. Feeding the machine that byte alone leaves it exactly as
-    // feeding the whole run would.
-    const auto skipAsciiRun = [&](std::size_t start) {
-        const std::size_t run = detail::plainAsciiRunLength(bytes + start, length - start);
-        if (run <= 1) {
-            return start;
+    std::size_t i = 0;
+    while (i < length) {
+        i = output.appendDirect(bytes, i, length);
+        if (i == length) {
+            break;
         }
-        output.appendAscii(bytes + start, run - 1);
-        return start + run - 1;
-    };
-
-    // Runs are looked for only where a character may start after a
-    // multi-byte character (and at the start): after a run the next byte is
-    // never plain ASCII, and inside Japanese text the check costs one compare
-    // per character.
-    std::size_t i = length != 0 && bytes[0] < 0x80 ? skipAsciiRun(0) : 0;
-    for (; i < length; ++i) {
-        const unsigned char byte = bytes[i];
         // Called without virtual dispatch: the machine's type is known here.
-        detector.Utf8DetectorSM::processByte(byte, true);
-        if (detector.m_error) {
-            return false;
-        }
+        do {
+            detector.Utf8DetectorSM::processByte(bytes[i], true);
+            ++i;
+            if (detector.m_error) {
+                return false;
+            }
+        } while (detector.m_inChar && i < length);
         if (detector.m_inChar) {
-            continue;
+            break;
         }
-        // `byte` completed a character of m_lastCharLength bytes, whose
-        // bytes the machine kept in m_charBytes.
+        // The machine completed a character of m_lastCharLength bytes, whose
+        // bytes it kept in m_charBytes.
         const int charLength = detector.m_lastCharLength;
         if (charLength == 1) {
-            output.appendByte(byte);
+            output.appendByte(bytes[i - 1]);
             continue;
         }
         // Four bytes and more: beyond the Basic Multilingual Plane, which no
@@ -70,9 +63,6 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
         if (!output.appendJis(static_cast<unsigned char>((code >> 8) & 0xFF),
                               static_cast<unsigned char>(code & 0xFF), set)) {
             return false;
-        }
-        if (i + 1 < length && bytes[i + 1] < 0x80) {
-            i = skipAsciiRun(i + 1) - 1;
         }
     }
 

@@ -1,6 +1,6 @@
-// The conversion service behind KoreanUtil. The library has no Korean tables
-// of its own: every mapping between Korean codes and Unicode comes from the
-// platform, through one implementation of this interface.
+// The conversion service behind KoreanUtil: the library's code page 949
+// tables serve it (Cp949Converter); tests put other implementations behind
+// the singleton.
 #ifndef CHARSETKIT_SRC_KOREAN_KOREANCONVERTER_H
 #define CHARSETKIT_SRC_KOREAN_KOREANCONVERTER_H
 
@@ -13,9 +13,10 @@ namespace charsetkit {
 ///
 /// Both operations either succeed completely, replacing `output` with the
 /// whole converted text, or return false and leave `output` untouched: when
-/// the platform converter is unavailable, when the input is invalid or
-/// incomplete at its end, when a character has no mapping in the target, and
-/// when memory runs out. Nothing is skipped or substituted.
+/// the converter is unavailable, when the input is invalid or incomplete at
+/// its end, when a character has no mapping in the target, and when memory
+/// runs out. Nothing is substituted, and nothing is skipped but what an
+/// implementation names (the language tags U+E0000-U+E007F in UTF-8 input).
 ///
 /// Implementations keep no mutable state, so one object may serve any
 /// number of threads at once. `input` may be null when `length` is 0.

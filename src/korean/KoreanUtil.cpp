@@ -1,6 +1,6 @@
 #include <charsetkit/korean/KoreanUtil.h>
 
-#include "korean/IconvKoreanConverter.h"
+#include "korean/Cp949Converter.h"
 #include "korean/KoreanConverter.h"
 #include "utilities/VectorScan.h"
 
@@ -10,9 +10,9 @@ namespace charsetkit {
 
 namespace {
 
-// The platform's converter: constant-initialised and trivially destructible,
+// The table converter: constant-initialised and trivially destructible,
 // so nothing runs for it at load or exit time.
-constexpr IconvKoreanConverter kPlatformConverter{};
+constexpr Cp949Converter kTableConverter{};
 
 // Trail bytes of the code page 949 layout: 0x41-0x5A, 0x61-0x7A, 0x81-0xFE.
 inline bool isTrailByte(unsigned char byte) {
@@ -22,7 +22,7 @@ inline bool isTrailByte(unsigned char byte) {
 
 } // namespace
 
-KoreanUtil::KoreanUtil() : m_converter(&kPlatformConverter) {}
+KoreanUtil::KoreanUtil() : m_converter(&kTableConverter) {}
 
 KoreanUtil::~KoreanUtil() = default;
 

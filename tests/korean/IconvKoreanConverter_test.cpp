@@ -1,5 +1,5 @@
-#include "korean/IconvKoreanConverter.h"
 #include "korean/KoreanSentence.h"
+#include "reference/IconvKoreanConverter.h"
 #include "support/Bytes.h"
 
 #include <gtest/gtest.h>

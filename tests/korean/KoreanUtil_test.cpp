@@ -1,7 +1,7 @@
 #include <charsetkit/korean/KoreanUtil.h>
 
-#include "korean/IconvKoreanConverter.h"
 #include "korean/KoreanSentence.h"
+#include "reference/IconvKoreanConverter.h"
 #include "support/Bytes.h"
 #include "support/KoreanUtilAccess.h"
 
@@ -212,7 +212,7 @@ TEST(KoreanUtil, ConcurrentConversionsAgree) {
 }
 
 // Puts a converter behind the singleton for one test and restores the
-// platform's afterwards.
+// previous one afterwards.
 class ScopedConverter {
 public:
     explicit ScopedConverter(const KoreanConverter* converter)

@@ -11,7 +11,7 @@ class KoreanConverter;
 class KoreanUtilAccess;
 
 /// The process-wide Korean service: validates EUC-KR by itself and converts
-/// between EUC-KR and UTF-8 through the platform's converter. Created on
+/// between EUC-KR and UTF-8 through its own code page 949 tables. Created on
 /// first use (thread-safe) and never destroyed; all operations may be called
 /// from any thread.
 class CHARSETKIT_EXPORT KoreanUtil {
@@ -38,7 +38,7 @@ private:
     KoreanUtil();
     ~KoreanUtil();
 
-    // The platform converter behind both conversions; null when there is none.
+    // The converter behind both conversions; null when there is none.
     const KoreanConverter* m_converter;
 };
 

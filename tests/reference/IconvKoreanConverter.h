@@ -1,6 +1,7 @@
-// KoreanConverter over the platform's iconv.
-#ifndef CHARSETKIT_SRC_KOREAN_ICONVKOREANCONVERTER_H
-#define CHARSETKIT_SRC_KOREAN_ICONVKOREANCONVERTER_H
+// KoreanConverter over the platform's iconv: the plain twin against which
+// the tests hold the library's table converter.
+#ifndef CHARSETKIT_TESTS_REFERENCE_ICONVKOREANCONVERTER_H
+#define CHARSETKIT_TESTS_REFERENCE_ICONVKOREANCONVERTER_H
 
 #include "korean/KoreanConverter.h"
 

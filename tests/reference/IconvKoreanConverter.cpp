@@ -1,4 +1,4 @@
-#include "korean/IconvKoreanConverter.h"
+#include "reference/IconvKoreanConverter.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,0 +1,119 @@
+// The table-driven conversions against their plain twins, byte for byte, in
+// both directions: the machines' conversions to UTF-8 (Shift_JIS, EUC-JP,
+// ISO-2022-JP) against the byte-at-a-time loops, utf8ToJapanese against the
+// conversion through the UTF-8 machine alone, and the Korean conversions
+// against the platform's CP949 converter where it has one. The first input
+// byte sets the four Japanese switches and the replacement flag; the rest is
+// the text.
+#include <charsetkit/charsetkit.h>
+
+#include "../tests/reference/MachineConversionTwin.h"
+#include "../tests/reference/ReferenceTranscoder.h"
+#include "FuzzCheck.h"
+
+#include <iconv.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+using namespace charsetkit;
+
+namespace {
+
+template <class Machine>
+void compareDecoding(const std::string& text, bool replace) {
+    Machine fast;
+    Machine plain;
+    std::string fastOut = "x";
+    std::string plainOut = "x";
+    bool fastUnmapped = false;
+    bool plainUnmapped = false;
+    FUZZ_CHECK(fast.convertToUtf8(text.data(), static_cast<unsigned int>(text.size()), fastOut,
+                                  fastUnmapped, replace));
+    twin::convert(plain, text, plainOut, plainUnmapped, replace);
+    FUZZ_CHECK(fastOut == plainOut);
+    FUZZ_CHECK(fastUnmapped == plainUnmapped);
+    FUZZ_CHECK(fast.m_state == plain.m_state);
+    FUZZ_CHECK(fast.m_error == plain.m_error);
+    FUZZ_CHECK(fast.m_confirmed == plain.m_confirmed);
+    FUZZ_CHECK(fast.m_inChar == plain.m_inChar);
+    FUZZ_CHECK(fast.m_firstByte == plain.m_firstByte);
+}
+
+void compareEncoding(const std::string& text, AbstractEncoding::EncodingID target) {
+    std::string fast = "x";
+    const bool ok = JapaneseConversions::utf8ToJapanese(
+        text.data(), static_cast<unsigned int>(text.size()), target, fast);
+    const auto plain = reference::utf8ToJapanese(text, target);
+    FUZZ_CHECK(ok == plain.has_value());
+    FUZZ_CHECK(fast == plain.value_or("x"));
+}
+
+// The platform's conversion with the Korean converter's rule: any error or
+// substitution fails.
+bool platformConvert(const char* to, const char* from, const std::string& text, std::string& out,
+                     bool& available) {
+    const iconv_t cd = iconv_open(to, from);
+    available = cd != reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1));
+    if (!available) {
+        return false;
+    }
+    std::string buffer(text.size() * 2 + 16, '\0');
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    char* o = &buffer[0];
+    std::size_t outLeft = buffer.size();
+    const bool ok = iconv(cd, &in, &inLeft, &o, &outLeft) == 0 &&
+                    iconv(cd, nullptr, nullptr, &o, &outLeft) == 0;
+    iconv_close(cd);
+    if (ok) {
+        out.assign(buffer.data(), buffer.size() - outLeft);
+    }
+    return ok;
+}
+
+void compareKorean(const std::string& text) {
+    const EucKrEncoding korean;
+    for (bool toUtf8 : {true, false}) {
+        std::string ours = "x";
+        std::string platform = "x";
+        bool unmapped = false;
+        bool available = false;
+        const unsigned int n = static_cast<unsigned int>(text.size());
+        const bool ok = toUtf8 ? korean.convertToUtf8(text.data(), n, ours, unmapped, false)
+                               : korean.convertFromUtf8(text.data(), n, ours);
+        const bool platformOk = toUtf8
+                                    ? platformConvert("UTF-8", "CP949", text, platform, available)
+                                    : platformConvert("CP949", "UTF-8", text, platform, available);
+        if (!available) {
+            return;
+        }
+        FUZZ_CHECK(ok == platformOk);
+        FUZZ_CHECK(ours == platform);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0 || size > 4096) {
+        return 0;
+    }
+    const unsigned flags = data[0];
+    JapaneseLocale::setSupportSingleByteKana((flags & 1) != 0);
+    JapaneseLocale::setSupportSupplementaryKanji((flags & 2) != 0);
+    JapaneseLocale::setSupportSjisExtensions((flags & 4) != 0);
+    JapaneseLocale::setSupportJisExtendedRange((flags & 8) != 0);
+    const bool replace = (flags & 16) != 0;
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    compareDecoding<SjisDetectorSM>(text, replace);
+    compareDecoding<EucJpDetectorSM>(text, replace);
+    compareDecoding<JisDetectorSM>(text, replace);
+    compareEncoding(text, AbstractEncoding::Sjis);
+    compareEncoding(text, AbstractEncoding::EucJp);
+    compareEncoding(text, AbstractEncoding::Jis);
+    compareKorean(text);
+    return 0;
+}

@@ -1,0 +1,178 @@
+#include "korean/Cp949Converter.h"
+
+#include "korean/Cp949Tables.h"
+#include "utilities/ByteSink.h"
+
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+namespace charsetkit {
+
+namespace {
+
+// Writes the ASCII bytes starting at input[i] (there is at least one) and
+// advances `i` past them.
+void copyAscii(const unsigned char* input, std::size_t length, std::size_t& i,
+               detail::ByteSink& out) {
+    if (length - i < 2 || input[i + 1] >= 0x80) {
+        // A lone byte, such as the space between two words.
+        out.putByte(input[i++]);
+        return;
+    }
+    const std::size_t run = out.copyPlainAscii(input + i, length - i);
+    if (run == 0) {
+        out.putByte(input[i++]); // ESC, SO or SI: ASCII here as well
+        return;
+    }
+    i += run;
+}
+
+// The code of `c` (lead * 256 + trail), 0 when it has none; c < 0x10000.
+std::uint32_t codeOf(std::uint32_t c) {
+    const std::uint32_t block = cp949::kUnicodeToCp949Index[c >> cp949::kBlockBits];
+    return cp949::kUnicodeToCp949Blocks[block * cp949::kBlockSize + (c & (cp949::kBlockSize - 1))];
+}
+
+bool isContinuation(unsigned char b) {
+    return (b & 0xC0u) == 0x80u;
+}
+
+// Decodes the well-formed UTF-8 character of two to four bytes that starts
+// at input[i] (whose lead byte is 0x80 or above) into `c` and its length;
+// false when the bytes there are not one.
+bool decodeUtf8(const unsigned char* input, std::size_t length, std::size_t i, std::uint32_t& c,
+                std::size_t& size) {
+    const unsigned char lead = input[i];
+    const std::size_t left = length - i;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        if (left < 2 || !isContinuation(input[i + 1])) {
+            return false;
+        }
+        c = (lead & 0x1Fu) << 6 | (input[i + 1] & 0x3Fu);
+        size = 2;
+        return true;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (left < 3 || !isContinuation(input[i + 1]) || !isContinuation(input[i + 2])) {
+            return false;
+        }
+        // E0 80-9F would be overlong, ED A0-BF a surrogate.
+        if ((lead == 0xE0 && input[i + 1] < 0xA0) || (lead == 0xED && input[i + 1] >= 0xA0)) {
+            return false;
+        }
+        c = (lead & 0x0Fu) << 12 | (input[i + 1] & 0x3Fu) << 6 | (input[i + 2] & 0x3Fu);
+        size = 3;
+        return true;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (left < 4 || !isContinuation(input[i + 1]) || !isContinuation(input[i + 2]) ||
+            !isContinuation(input[i + 3])) {
+            return false;
+        }
+        // F0 80-8F would be overlong, F4 90-BF above U+10FFFF.
+        if ((lead == 0xF0 && input[i + 1] < 0x90) || (lead == 0xF4 && input[i + 1] >= 0x90)) {
+            return false;
+        }
+        c = (lead & 0x07u) << 18 | (input[i + 1] & 0x3Fu) << 12 | (input[i + 2] & 0x3Fu) << 6 |
+            (input[i + 3] & 0x3Fu);
+        size = 4;
+        return true;
+    }
+    return false;
+}
+
+bool isLanguageTag(std::uint32_t c) {
+    return c >= 0xE0000u && c <= 0xE007Fu;
+}
+
+} // namespace
+
+bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
+                                 std::string& output) const {
+    // A two-byte character becomes two or three bytes of UTF-8 and a single
+    // byte stays one byte, so length * 1.5 is enough at once.
+    if (length > std::numeric_limits<std::size_t>::max() / 2) {
+        return false;
+    }
+    try {
+        std::string converted;
+        detail::ByteSink out(converted, length + length / 2);
+        std::size_t i = 0;
+        while (i < length) {
+            const unsigned char lead = input[i];
+            if (lead < 0x80) {
+                copyAscii(input, length, i, out);
+                continue;
+            }
+            if (length - i < 2 || lead < cp949::kLeadFirst || lead == 0xFF) {
+                return false;
+            }
+            const unsigned char trail = input[i + 1];
+            if (trail < cp949::kTrailFirst || trail == 0xFF) {
+                return false;
+            }
+            const std::uint32_t c =
+                cp949::kCp949ToUnicode[(lead - cp949::kLeadFirst) * cp949::kColumns +
+                                       (trail - cp949::kTrailFirst)];
+            if (c == 0) {
+                return false;
+            }
+            out.putCodePoint(c);
+            i += 2;
+        }
+        out.flush();
+        output = std::move(converted);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+}
+
+bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
+                                 std::string& output) const {
+    // Every character with a code takes at least as many bytes in UTF-8 as
+    // its code, so the output is never longer than the input.
+    try {
+        std::string converted;
+        detail::ByteSink out(converted, length);
+        std::size_t i = 0;
+        while (i < length) {
+            if (input[i] < 0x80) {
+                copyAscii(input, length, i, out);
+                continue;
+            }
+            std::uint32_t c = 0;
+            std::size_t size = 0;
+            if (!decodeUtf8(input, length, i, c, size)) {
+                return false;
+            }
+            i += size;
+            if (c >= 0x10000u) {
+                if (isLanguageTag(c)) {
+                    continue;
+                }
+                return false;
+            }
+            const std::uint32_t code = codeOf(c);
+            if (code == 0) {
+                return false;
+            }
+            out.putTwo(static_cast<unsigned char>(code >> 8),
+                       static_cast<unsigned char>(code & 0xFFu));
+        }
+        out.flush();
+        output = std::move(converted);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+}
+
+} // namespace charsetkit
