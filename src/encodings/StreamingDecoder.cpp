@@ -107,7 +107,9 @@ void StreamingDecoder::hold(const unsigned char* bytes, unsigned int count) {
     // Only a character or escape sequence left open is held: three bytes at
     // most.
     m_heldCount = std::min(count, static_cast<unsigned int>(sizeof m_held));
-    std::memmove(m_held, bytes, m_heldCount);
+    if (m_heldCount != 0) {
+        std::memmove(m_held, bytes, m_heldCount);
+    }
 }
 
 void StreamingDecoder::fail(std::uint64_t offset) {
