@@ -3,6 +3,9 @@
 
 #include <charsetkit/traversal/AbstractTraverser.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace charsetkit {
 
 /// Stops at bytes 0x00-0x7F; every byte 0x80-0xFF is stepped over without decoding.
@@ -19,8 +22,20 @@ public:
     const char* advance() final {
         const char* const from = nextPosition();
         const char* p = from;
-        while (p < m_bufferEnd && static_cast<unsigned char>(*p) >= 0x80) {
+        if (p < m_bufferEnd && static_cast<unsigned char>(*p) >= 0x80) {
+            // Runs of non-ASCII text are passed eight bytes at a time.
             ++p;
+            while (m_bufferEnd - p >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if ((word & 0x8080808080808080u) != 0x8080808080808080u) {
+                    break;
+                }
+                p += 8;
+            }
+            while (p < m_bufferEnd && static_cast<unsigned char>(*p) >= 0x80) {
+                ++p;
+            }
         }
         m_skipped = p != from;
         m_pos = p;
