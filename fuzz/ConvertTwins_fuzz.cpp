@@ -7,9 +7,8 @@
 // the text.
 #include <charsetkit/charsetkit.h>
 
-#include "../tests/reference/MachineConversionTwin.h"
-#include "../tests/reference/ReferenceTranscoder.h"
 #include "FuzzCheck.h"
+#include "support/Twins.h"
 
 #include <iconv.h>
 

@@ -9,8 +9,7 @@
 #include "detectors/Utf8Scan.h"
 #include "utilities/VectorScan.h"
 
-#include "../tests/reference/ReferenceDetection.h"
-#include "../tests/reference/ReferenceScans.h"
+#include "support/Twins.h"
 
 #include <cstddef>
 #include <cstdint>

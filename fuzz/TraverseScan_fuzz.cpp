@@ -7,8 +7,8 @@
 // choose the checker's flags and table), the byte to jump to, then the text.
 #include <charsetkit/charsetkit.h>
 
-#include "../tests/reference/PlainTraversers.h"
 #include "FuzzCheck.h"
+#include "support/Twins.h"
 
 #include <cstddef>
 #include <cstdint>
