@@ -5,8 +5,8 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/encodings/EucKrEncoding.h>
 
-#include "utilities/MissingInput.h"
 #include "encodings/StreamSupport.h"
+#include "utilities/MissingInput.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 
 #include <charsetkit/encodings/EncodingFromId.h>
 
-#include "utilities/MissingInput.h"
 #include "encodings/StreamSupport.h"
+#include "utilities/MissingInput.h"
 
 #include <algorithm>
 #include <cstring>

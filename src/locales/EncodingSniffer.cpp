@@ -4,8 +4,8 @@
 #include <charsetkit/encodings/EncodingFromId.h>
 #include <charsetkit/locales/IncrementalDetector.h>
 
-#include "utilities/MissingInput.h"
 #include "locales/CharsetDeclarations.h"
+#include "utilities/MissingInput.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include <charsetkit/traversal/SjisTraverser.h>
 
-#include "utilities/Settings.h"
 #include "traversal/TraverserScan.h"
+#include "utilities/Settings.h"
 
 #include <new>
 

@@ -7,8 +7,8 @@
 #include <charsetkit/encodings/StreamingDecoder.h>
 #include <charsetkit/encodings/StreamingEncoder.h>
 
-#include "support/StreamInputs.h"
 #include "support/Bytes.h"
+#include "support/StreamInputs.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
-#include "support/StreamInputs.h"
 #include "support/Bytes.h"
+#include "support/StreamInputs.h"
 #include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>

@@ -14,8 +14,8 @@
 #include <charsetkit/traversal/Utf16LittleTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "support/SwitchesTest.h"
 #include "reference/PlainTraversers.h"
+#include "support/SwitchesTest.h"
 
 #include <gtest/gtest.h>
 
