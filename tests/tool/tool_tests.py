@@ -963,6 +963,31 @@ class SniffTest(ToolTestCase):
         self.assertIn(record["source"], ("detected", "default"))
         self.assertIsNotNone(record["encoding"])
 
+    def test_convert_auto_follows_declarations_the_bytes_verify_in(self):
+        text = "<p>\u65e5\u672c\u8a9e</p>\n"
+        # Short EUC-JP text also reads as Shift_JIS: detection alone refuses.
+        page = text.encode("euc-jp")
+        code, _, err = run("convert", stdin=page)
+        if code == 1:
+            self.assertIn("cannot detect", err.decode())
+        code, out, err = run("convert", "--header", "text/html;charset=euc-jp", stdin=page)
+        self.assertEqual((code, out.decode()), (0, text), err)
+        meta = b"<meta charset=euc-jp>" + page
+        code, out, err = run("convert", stdin=meta)
+        self.assertEqual((code, out), (0, meta.decode("euc-jp").encode()), err)
+        # A declaration the bytes contradict is ignored: detection decides.
+        code, out, err = run("convert", "--header", "text/html; charset=iso-2022-jp",
+                             stdin=self.read_sample("ja-page.shift_jis.html"))
+        self.assertEqual(code, 0, err)
+        _, want, _ = run("convert", "--from", "shift_jis", self.sample("ja-page.shift_jis.html"))
+        self.assertEqual(out, want)
+        code, _, err = run("convert", "--from", "euc-jp", "--header", "text/html", stdin=page)
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, "--header")
+        code, _, err = run("convert", stdin=b"\xfe\xff\x00a")
+        self.assertEqual(code, 1)
+        self.assertOneLineError(err, "utf-16be", "refused")
+
     def test_usage_and_io_errors_exit_2(self):
         code, _, err = run("sniff", self.path("missing.html"))
         self.assertEqual(code, 2)

@@ -21,6 +21,11 @@ Options:
                       is given) detects it first and refuses when no
                       encoding or more than one fits, or the input is
                       empty. With --to and no --from, the input is UTF-8.
+  --header VALUE      with --from auto: a Content-Type header value whose
+                      charset declares the input's encoding. A byte order
+                      mark, this declaration, or a <meta> or XML
+                      declaration in the first 1024 bytes decides when the
+                      bytes verify in it; detection otherwise
   --to LABEL          the output's encoding (default utf-8)
   --replace           write U+30FB (KATAKANA MIDDLE DOT) for Japanese
                       characters that have no Unicode mapping, instead of
@@ -256,6 +261,7 @@ int runConvert(const std::vector<std::string>& args) {
     optionTable.push_back({"to", 0, true, false});
     optionTable.push_back({"replace", 0, false, true});
     optionTable.push_back({"output", 'o', true, false});
+    optionTable.push_back({"header", 0, true, false});
     const ParsedArgs parsed = parseArgs(args, optionTable);
     if (parsed.has("help")) {
         return printHelp(kConvertHelp);
@@ -275,6 +281,9 @@ int runConvert(const std::vector<std::string>& args) {
                 throw UsageError(std::string("option --") + option.longName +
                                  " applies only to --from auto");
             }
+        }
+        if (parsed.has("header")) {
+            throw UsageError("option --header applies only to --from auto");
         }
         if (parsed.has("replace") && fromId == AbstractEncoding::Utf8) {
             throw UsageError("option --replace applies only when converting to UTF-8");
@@ -322,7 +331,33 @@ int runConvert(const std::vector<std::string>& args) {
             // Nothing to tell the encoding from, as detect says too.
             throw Refusal("cannot detect the encoding of an empty input (give --from LABEL)");
         }
+        // A byte order mark or a declaration the bytes verify in decides;
+        // without one, detection must find exactly one encoding.
+        bool declared = false;
         if (autoDetect) {
+            EncodingSniffer::Options options;
+            options.verifyCharacters = settings.verifyCharacters;
+            options.rejectRedundantEscapes = settings.rejectRedundantEscapes;
+            options.escapeRunLimit = settings.escapeRunLimit;
+            options.scanToEnd = settings.scanToEnd;
+            const std::string header = parsed.value("header");
+            const EncodingSniffer::Result sniffed = EncodingSniffer::sniff(
+                input.data(), static_cast<unsigned int>(input.size()),
+                parsed.has("header") ? header.c_str() : nullptr, *locale, false, options);
+            if (sniffed.utf16 != EncodingSniffer::NotUtf16) {
+                throw Refusal(std::string("cannot detect the encoding: a byte order mark says ") +
+                              sniffed.name() +
+                              ", which charsetkit does not convert (give --from LABEL)");
+            }
+            declared = !sniffed.contradicted && sniffed.encoding != 0 &&
+                       sniffed.source != EncodingSniffer::FromDetection &&
+                       sniffed.source != EncodingSniffer::FromDefault;
+            if (declared) {
+                fromId = sniffed.encoding;
+                converter = PieceConverter(fromId, toId, parsed.has("replace"));
+            }
+        }
+        if (autoDetect && !declared) {
             const std::vector<EncodingId> found = detectEncodings(*locale, input, settings);
             if (found.empty()) {
                 throw Refusal("cannot detect the encoding: no " + std::string(locale->getName()) +
