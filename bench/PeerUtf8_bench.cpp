@@ -1,6 +1,7 @@
 // UTF-8 validation on the real pages, the library beside an ICU U8_NEXT loop,
 // named Peer/<operation>/<page>/<implementation> for scripts/bench-ratios.py.
 #include <charsetkit/encodings/Utf8Encoding.h>
+#include <charsetkit/locales/Utf8Locale.h>
 
 #include "RealPages.h"
 
@@ -51,6 +52,19 @@ const bool registered = [] {
             });
         benchmark::RegisterBenchmark(
             ("Peer/Utf8Verify/" + page.name + "/icu").c_str(), [p](benchmark::State& state) {
+                run(state, *p, [](const bench::Page& pg) { return icuValid(pg.bytes); });
+            });
+        // The locale's check, which the UTF-8 locale's callers use.
+        benchmark::RegisterBenchmark(("Peer/Utf8LocaleVerify/" + page.name + "/charsetkit").c_str(),
+                                     [p](benchmark::State& state) {
+                                         Utf8Locale locale;
+                                         run(state, *p, [&](const bench::Page& pg) {
+                                             return locale.verifyUtf8(pg.bytes.data(), pg.size(),
+                                                                      false, false);
+                                         });
+                                     });
+        benchmark::RegisterBenchmark(
+            ("Peer/Utf8LocaleVerify/" + page.name + "/icu").c_str(), [p](benchmark::State& state) {
                 run(state, *p, [](const bench::Page& pg) { return icuValid(pg.bytes); });
             });
     }

@@ -12,7 +12,11 @@
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 
 #include "detectors/JisStates.h"
+#include "utilities/AsciiRun.h"
 #include "utilities/AsciiRunSkip.h"
+
+#include "detectors/EucJpStep.h"
+#include "detectors/SjisStep.h"
 
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/detectors/JisDetectorSM.h>
@@ -43,7 +47,12 @@ bool runJapaneseStatelessFast(Machine& machine, const char* buffer, unsigned int
                   "a machine whose state 0 follows a one-byte character");
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     for (unsigned int i = 0; i < length; ++i) {
-        machine.Machine::processByte(bytes[i], verifyCharacters);
+        // The machine's own rule, inline.
+        if constexpr (std::is_same<Machine, SjisDetectorSM>::value) {
+            sjis::step(machine, bytes[i], verifyCharacters);
+        } else {
+            eucjp::step(machine, bytes[i], verifyCharacters);
+        }
         if (machine.m_error) {
             return false;
         }

@@ -5,70 +5,19 @@
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "detectors/JapaneseOutput.h"
+#include "detectors/SjisStep.h"
 #include "utilities/Settings.h"
 
 namespace charsetkit {
 
 namespace {
 
-enum : int {
-    SingleByte = 0, // after a one-byte character below 0x80 (initial)
-    Kana = 1,       // after a single-byte katakana 0xA1-0xDF
-    Lead = 2,       // after a lead byte, waiting for its trail
-    BadLead = 3,    // failed on a byte that cannot start a character
-    BadTrail = 4,   // failed on the byte after a lead byte
-    DoubleByte = 5  // after a complete double-byte character
-};
-
-bool isLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool isTrailByte(unsigned char byte) {
-    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
-}
+using namespace detail::sjis;
 
 } // namespace
 
 void SjisDetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
-    if (m_state == Lead) {
-        // After a lead byte: 0x40-0x7E and 0x80-0xFC complete the pair (a pair
-        // the tables do not know fails when characters are verified, but still
-        // counts as seen); any other byte fails the pair.
-        m_inChar = false;
-        if (!isTrailByte(byte)) {
-            m_error = true;
-            m_state = BadTrail;
-            return;
-        }
-        m_confirmed = true;
-        if (verifyCharacters && !JapaneseConversions::verifySjis(m_firstByte, byte)) {
-            m_error = true;
-            m_state = BadTrail;
-        } else {
-            m_state = DoubleByte;
-        }
-        return;
-    }
-
-    // Between characters (every state but Lead reads the next byte alike).
-    if (byte < 0x80 && byte != 0x0E && byte != 0x0F && byte != 0x1B) {
-        m_state = SingleByte;
-        m_inChar = false;
-    } else if (isLeadByte(byte)) {
-        m_state = Lead;
-        m_firstByte = byte;
-        m_inChar = true;
-    } else if (byte >= 0xA1 && byte <= 0xDF && settings::supportSingleByteKana()) {
-        m_state = Kana;
-        m_confirmed = true;
-        m_inChar = false;
-    } else {
-        // ESC, SO, SI, 0x80, 0xA0, 0xFD-0xFF, and katakana while disabled.
-        m_state = BadLead;
-        m_error = true;
-        m_inChar = false;
-    }
+    detail::sjis::step(*this, byte, verifyCharacters);
 }
 
 bool SjisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,

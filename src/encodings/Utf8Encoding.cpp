@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <new>
 
-#include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
 #include "encodings/CopyBytes.h"
 
 namespace charsetkit {
@@ -137,8 +137,10 @@ bool Utf8Encoding::verify(const char* buffer, unsigned int length, bool verifyCh
     // The escape limits play no part for this encoding.
     static_cast<void>(rejectRedundantEscapes);
     static_cast<void>(escapeRunLimit);
-    Utf8DetectorSM detector;
-    return detail::runStatelessFast(detector, buffer, length, verifyCharacters);
+    // The machine accepts every complete character, so verifyCharacters
+    // changes nothing and the structure alone decides.
+    static_cast<void>(verifyCharacters);
+    return detail::isUtf8Structure(buffer, length);
 }
 
 } // namespace charsetkit

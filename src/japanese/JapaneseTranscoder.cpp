@@ -2,8 +2,8 @@
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
-#include "utilities/AsciiRun.h"
 #include "japanese/JapaneseOutputBuffer.h"
+#include "utilities/AsciiRun.h"
 
 #include <cstddef>
 

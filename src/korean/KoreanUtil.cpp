@@ -2,6 +2,7 @@
 
 #include "korean/IconvKoreanConverter.h"
 #include "korean/KoreanConverter.h"
+#include "utilities/VectorScan.h"
 
 #include <new>
 
@@ -44,7 +45,12 @@ bool KoreanUtil::isEucKrCharSet(const unsigned char* buffer, unsigned int length
     while (i < length) {
         const unsigned char lead = buffer[i];
         if (lead < 0x7F) {
+            // Single bytes: a run of two or more is skipped at vector width.
             ++i;
+            if (i < length && buffer[i] < 0x7F) {
+                i += static_cast<unsigned int>(
+                    detail::vector::runBelow(buffer + i, length - i, 0x7F));
+            }
             continue;
         }
         // Anything else opens a two-byte character. 0x7F, 0x80 and 0xFF are

@@ -5,13 +5,18 @@
 #include <charsetkit/locales/KoreanLocale.h>
 #include <charsetkit/locales/Utf8Locale.h>
 
+#include "detectors/JapaneseDrivers.h"
+#include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
 #include "locales/DetectionStart.h"
-#include "utilities/Settings.h"
+#include "locales/GenericDetection.h"
 #include "locales/SharedAsciiRun.h"
+#include "utilities/Settings.h"
 
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <typeinfo>
 
 namespace charsetkit {
 
@@ -92,11 +97,63 @@ void AbstractLocale::removeFromArray(AbstractDetectorSM** detectors, int index) 
     }
 }
 
-void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int length,
-                                           bool verifyCharacters, bool rejectRedundantEscapes,
-                                           int escapeRunLimit, bool scanToEnd,
-                                           AbstractDetectorSM* const* detectors,
-                                           std::vector<AbstractEncoding::EncodingID>* encodings) {
+namespace detail {
+
+namespace {
+
+/// Reads the rest of the buffer, from `pos`, with the one machine left,
+/// through its direct driver when its class has one, and reports it as the
+/// loop would at the end. False when the class has no such driver.
+bool finishAlone(AbstractDetectorSM& machine, const unsigned char* bytes, std::size_t pos,
+                 std::size_t length, bool verifyCharacters, bool rejectRedundantEscapes,
+                 int escapeRunLimit, std::vector<AbstractEncoding::EncodingID>* encodings,
+                 bool machinesArePrivate) {
+    const char* const rest = reinterpret_cast<const char*>(bytes + pos);
+    const auto restLength = static_cast<unsigned int>(length - pos);
+    const std::type_info& type = typeid(machine);
+    const bool utf8Structure = type == typeid(Utf8DetectorSM) ||
+                               (type == typeid(JapaneseUtf8DetectorSM) && !verifyCharacters);
+    if (machinesArePrivate && utf8Structure && !machine.m_inChar) {
+        // Between characters: the vector check gives the machine's verdict
+        // and end state; the machine has seen a multi-byte character once a
+        // byte above 0x7F has been read whole.
+        const Utf8ScanResult scan = scanUtf8(bytes + pos, length - pos);
+        if (!scan.failed && !scan.endsInsideCharacter &&
+            (machine.m_confirmed || asciiRunLength(bytes + pos, length - pos) < length - pos)) {
+            encodings->push_back(machine.getEncodingID());
+        }
+        return true;
+    }
+    if (type == typeid(Utf8DetectorSM)) {
+        runStatelessFast(static_cast<Utf8DetectorSM&>(machine), rest, restLength, verifyCharacters);
+    } else if (type == typeid(JapaneseUtf8DetectorSM)) {
+        runStatelessFast(static_cast<JapaneseUtf8DetectorSM&>(machine), rest, restLength,
+                         verifyCharacters);
+    } else if (type == typeid(SjisDetectorSM)) {
+        runJapaneseStatelessFast(static_cast<SjisDetectorSM&>(machine), rest, restLength,
+                                 verifyCharacters);
+    } else if (type == typeid(EucJpDetectorSM)) {
+        runJapaneseStatelessFast(static_cast<EucJpDetectorSM&>(machine), rest, restLength,
+                                 verifyCharacters);
+    } else if (type == typeid(JisDetectorSM)) {
+        runJisFast(static_cast<JisDetectorSM&>(machine), rest, restLength, verifyCharacters,
+                   rejectRedundantEscapes, escapeRunLimit);
+    } else {
+        return false;
+    }
+    if (machine.m_confirmed && !machine.m_error && !machine.m_inChar && machine.isValidEndState()) {
+        encodings->push_back(machine.getEncodingID());
+    }
+    return true;
+}
+
+} // namespace
+
+void detectWithMachines(const char* buffer, unsigned int length, bool verifyCharacters,
+                        bool rejectRedundantEscapes, int escapeRunLimit, bool scanToEnd,
+                        AbstractDetectorSM* const* detectors,
+                        std::vector<AbstractEncoding::EncodingID>* encodings,
+                        bool machinesArePrivate) {
     // Nothing before the first byte that is not plain ASCII is shown to the
     // machines.
     std::size_t pos = 0;
@@ -116,6 +173,13 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
 
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     for (; pos < length; ++pos) {
+        // One machine left and every byte to be read: its own driver reads
+        // the rest without a virtual call per byte.
+        if (scanToEnd && alive == 1 &&
+            finishAlone(*working[0], bytes, pos, length, verifyCharacters, rejectRedundantEscapes,
+                        escapeRunLimit, encodings, machinesArePrivate)) {
+            return;
+        }
         // A plain ASCII run that every machine reads as single-byte
         // characters is shown to them as its last byte only.
         pos = detail::lastByteToShow(working, alive, bytes, pos, length);
@@ -130,7 +194,9 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
             machine->checkLimits(rejectRedundantEscapes, escapeRunLimit);
             if (machine->m_error) {
                 // The next machine moves into slot i and is looked at next.
-                removeFromArray(working, static_cast<int>(i));
+                for (std::size_t k = i; k < alive; ++k) {
+                    working[k] = working[k + 1];
+                }
                 --alive;
                 continue;
             }
@@ -163,6 +229,19 @@ void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int leng
             encodings->push_back(machine->getEncodingID());
         }
     }
+}
+
+} // namespace detail
+
+void AbstractLocale::genericEncodingDetect(const char* buffer, unsigned int length,
+                                           bool verifyCharacters, bool rejectRedundantEscapes,
+                                           int escapeRunLimit, bool scanToEnd,
+                                           AbstractDetectorSM* const* detectors,
+                                           std::vector<AbstractEncoding::EncodingID>* encodings) {
+    // The caller's machines: their fields are left as byte-by-byte reading
+    // leaves them.
+    detail::detectWithMachines(buffer, length, verifyCharacters, rejectRedundantEscapes,
+                               escapeRunLimit, scanToEnd, detectors, encodings, false);
 }
 
 } // namespace charsetkit

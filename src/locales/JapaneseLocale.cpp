@@ -19,6 +19,8 @@
 #include <charsetkit/traversal/Utf8Traverser.h>
 
 #include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
+#include "locales/GenericDetection.h"
 #include "utilities/Settings.h"
 
 #include <new>
@@ -106,8 +108,8 @@ void JapaneseLocale::detectAndVerifyEncoding(const char* buffer, unsigned int le
     default:
         break;
     }
-    genericEncodingDetect(buffer, length, verifyCharacters, rejectRedundantEscapes, escapeRunLimit,
-                          scanToEnd, detectors, encodings);
+    detail::detectWithMachines(buffer, length, verifyCharacters, rejectRedundantEscapes,
+                               escapeRunLimit, scanToEnd, detectors, encodings, true);
 }
 
 AbstractTraverser* JapaneseLocale::getHtmlSafeEncodingTraverser() const {
@@ -162,12 +164,12 @@ bool JapaneseLocale::verifyUtf8(const char* buffer, unsigned int length, bool ve
     }
     // The direct driver answers as the machine's own verify() would, without
     // a virtual call per byte.
-    if (m_restrictiveUtf8 || restrictive) {
+    if ((m_restrictiveUtf8 || restrictive) && verifyCharacters) {
         JapaneseUtf8DetectorSM machine;
         return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
     }
-    Utf8DetectorSM machine;
-    return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
+    // Without the look-up both machines judge the structure alone.
+    return detail::isUtf8Structure(buffer, length);
 }
 
 void JapaneseLocale::setSupportSingleByteKana(bool support) {

@@ -11,8 +11,9 @@
 #include <charsetkit/traversal/EucKrTraverser.h>
 #include <charsetkit/traversal/Utf8Traverser.h>
 
-#include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
 #include "locales/DetectionStart.h"
+#include "locales/GenericDetection.h"
 #include "utilities/Settings.h"
 
 #include <new>
@@ -92,12 +93,12 @@ void KoreanLocale::detectAndVerifyEncoding(const char* buffer, unsigned int leng
         }
         break;
     case Utf8Only:
-        genericEncodingDetect(rest, restLength, verifyCharacters, rejectRedundantEscapes,
-                              escapeRunLimit, scanToEnd, detectors, encodings);
+        detail::detectWithMachines(rest, restLength, verifyCharacters, rejectRedundantEscapes,
+                                   escapeRunLimit, scanToEnd, detectors, encodings, true);
         break;
     case LocalAndUtf8:
-        genericEncodingDetect(rest, restLength, verifyCharacters, rejectRedundantEscapes,
-                              escapeRunLimit, scanToEnd, detectors, encodings);
+        detail::detectWithMachines(rest, restLength, verifyCharacters, rejectRedundantEscapes,
+                                   escapeRunLimit, scanToEnd, detectors, encodings, true);
         if (isEucKr(buffer, length)) {
             encodings->push_back(AbstractEncoding::EucKr);
         }
@@ -137,13 +138,14 @@ AbstractTraverser* KoreanLocale::getHtmlSafeEncodingTraverser(
     return nullptr;
 }
 
-bool KoreanLocale::verifyUtf8(const char* buffer, unsigned int length, bool verifyCharacters,
+bool KoreanLocale::verifyUtf8(const char* buffer, unsigned int length, bool /*verifyCharacters*/,
                               bool /*restrictive*/) {
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
-    Utf8DetectorSM machine;
-    return detail::runStatelessFast(machine, buffer, length, verifyCharacters);
+    // The plain UTF-8 machine accepts every complete character: the
+    // structure alone decides.
+    return detail::isUtf8Structure(buffer, length);
 }
 
 } // namespace charsetkit

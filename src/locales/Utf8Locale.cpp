@@ -7,7 +7,9 @@
 #include <charsetkit/encodings/Utf8Encoding.h>
 #include <charsetkit/traversal/AsciiTraverser.h>
 
-#include "detectors/StatelessDriver.h"
+#include "detectors/Utf8Scan.h"
+
+#include "locales/GenericDetection.h"
 
 #include <new>
 
@@ -53,8 +55,8 @@ void Utf8Locale::detectAndVerifyEncoding(const char* buffer, unsigned int length
     }
     Utf8DetectorSM utf8;
     AbstractDetectorSM* const detectors[2] = {&utf8, nullptr};
-    genericEncodingDetect(buffer, length, verifyCharacters, rejectRedundantEscapes, escapeRunLimit,
-                          scanToEnd, detectors, encodings);
+    detail::detectWithMachines(buffer, length, verifyCharacters, rejectRedundantEscapes,
+                               escapeRunLimit, scanToEnd, detectors, encodings, true);
 }
 
 // In UTF-8 every byte below 0x80 is a character of its own, so stopping at
@@ -74,8 +76,7 @@ bool Utf8Locale::verifyUtf8(const char* buffer, unsigned int length, bool /*veri
         return false;
     }
     // Structure only: the UTF-8 locale looks no character up in any table.
-    Utf8DetectorSM machine;
-    return detail::runStatelessFast(machine, buffer, length, false);
+    return detail::isUtf8Structure(buffer, length);
 }
 
 } // namespace charsetkit

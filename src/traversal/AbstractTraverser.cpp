@@ -33,11 +33,12 @@ bool AbstractTraverser::skipped() const {
     return m_skipped;
 }
 
-const char* AbstractTraverser::nextPosition() const {
-    if (m_pos == nullptr) {
-        return m_bufferStart;
-    }
-    return m_pos < m_bufferEnd ? m_pos + 1 : m_bufferEnd;
+const char* AbstractTraverser::advanceTo(char byte) {
+    // A traverser of another class: its own steps, one call each.
+    do {
+        advance();
+    } while (!isEnd() && *m_pos != byte);
+    return m_pos;
 }
 
 } // namespace charsetkit

@@ -1,14 +1,15 @@
 #include <charsetkit/traversal/AsciiTraverser.h>
 
+#include "traversal/TraverserScan.h"
+
 #include <new>
 
 namespace charsetkit {
 
 AsciiTraverser::~AsciiTraverser() = default;
 
-const char* AsciiTraverser::advance() {
-    // Every byte is a stop; m_skipped is never set. At the end it stays there.
-    m_pos = nextPosition();
+const char* AsciiTraverser::advanceTo(char byte) {
+    TraverserScan::scan(*this, TraverserScan::ByteTarget(byte), m_bufferEnd);
     return m_pos;
 }
 

@@ -1,47 +1,68 @@
 #include <charsetkit/traversal/SjisTraverser.h>
 
-#include <charsetkit/detectors/SjisDetectorSM.h>
+#include "utilities/Settings.h"
+#include "traversal/TraverserScan.h"
 
 #include <new>
 
 namespace charsetkit {
 
+namespace {
+
+bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool isTrailByte(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+} // namespace
+
 SjisTraverser::~SjisTraverser() = default;
 
-// Feeds a fresh Shift_JIS machine from the byte after the current position.
-// Single-byte characters below 0x80 and bytes that cannot start a character
-// are stops; katakana and complete pairs are stepped over; a pair broken by
-// its second byte, or cut off by the end of the buffer, makes its lead byte
-// the stop, and the byte after the lead is examined afresh by the next call.
-const char* SjisTraverser::advance() {
+// The byte rules of the Shift_JIS machine, read from the byte after the
+// current position with the machine between characters:
+// - below 0x80: a one-byte character (ESC, SO and SI fail the machine, which
+//   makes them stops just the same);
+// - a lead byte 0x81-0x9F or 0xE0-0xFC: stepped over with the byte after it
+//   when that is a trail byte 0x40-0x7E or 0x80-0xFC; otherwise the pair is
+//   broken and its lead byte is the stop, so the byte after it is read afresh
+//   by the next call; a lead byte that ends the buffer is a stop too;
+// - 0xA1-0xDF: single-byte katakana, stepped over while they are enabled;
+// - any other byte (0x80, 0xA0, 0xFD-0xFF, disabled katakana) cannot start a
+//   character and is a stop.
+const char* SjisTraverser::walkFrom(const char* p) {
     m_skipped = false;
-    const char* pos = nextPosition();
-    if (pos == m_bufferEnd) {
-        m_pos = pos;
-        return m_pos;
-    }
-    SjisDetectorSM detector;
-    for (;;) {
-        detector.SjisDetectorSM::processByte(static_cast<unsigned char>(*pos), false);
-        switch (detector.m_state) {
-        case 0: // one-byte character
-        case 3: // stray byte
-            m_pos = pos;
+    while (p < m_bufferEnd) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte < 0x80) {
+            m_pos = p;
             return m_pos;
-        case 4: // broken pair: the lead byte, read in this call, is the stop
-            m_pos = pos - 1;
-            return m_pos;
-        default: // katakana, lead byte, complete pair
-            break;
         }
-        ++pos;
+        if (isLeadByte(byte)) {
+            m_skipped = true;
+            if (p + 1 == m_bufferEnd || !isTrailByte(static_cast<unsigned char>(p[1]))) {
+                m_pos = p;
+                return m_pos;
+            }
+            p += 2;
+            continue;
+        }
+        if (byte < 0xA1 || byte > 0xDF || !settings::supportSingleByteKana()) {
+            m_pos = p;
+            return m_pos;
+        }
         m_skipped = true;
-        if (pos == m_bufferEnd) {
-            // A lead byte without its trail is a stop; otherwise the end.
-            m_pos = detector.m_state == 2 ? pos - 1 : pos;
-            return m_pos;
-        }
+        ++p;
     }
+    m_pos = m_bufferEnd;
+    return m_pos;
+}
+
+const char* SjisTraverser::advanceTo(char byte) {
+    TraverserScan::scan(*this, TraverserScan::ByteTarget(byte), m_bufferEnd);
+    return m_pos;
 }
 
 AbstractTraverser* SjisTraverser::createNew() const {

@@ -1,6 +1,8 @@
 #include <charsetkit/traversal/TraverserUtils.h>
 #include <charsetkit/utilities/Convert.h>
 
+#include "traversal/TraverserScan.h"
+
 #include <cstddef>
 #include <functional>
 
@@ -28,33 +30,34 @@ bool pointsInto(const char* bytes, const std::string& text) {
     return !before(bytes, start) && before(bytes, start + text.size());
 }
 
-// hexDecode for an `out` that does not hold the input.
-bool decodeInto(std::string& out, const char* in, int length, AbstractTraverser* traverser) {
-    out.clear();
-    if (traverser == nullptr || length < 0 || (in == nullptr && length != 0)) {
-        return false;
-    }
-    const std::size_t size = static_cast<std::size_t>(length);
-    if (out.capacity() <= size) {
-        out.reserve(size);
-    }
-
-    traverser->setNewBuffer(in, length);
+// The decoding loop over a traverser of class T (the library's classes step
+// without virtual calls and jump from one '%' to the next).
+template <typename T>
+bool decodeWith(T& traverser, std::string& out, const char* in, std::size_t size) {
+    traverser.setNewBuffer(in, static_cast<int>(size));
 
     // Positions are handled as indices from the start of the input, so that a
     // buffer of fewer than two bytes never leads to a pointer before it. A '%'
     // among the last two bytes has no room for its digits and is copied as is.
     const std::size_t limit = size > 2 ? size - 2 : 0;
+    const char* const limitPosition = in + limit;
+    const TraverserScan::ByteTarget percent('%');
     std::size_t copyFrom = 0;
     for (;;) {
-        const std::size_t pos = static_cast<std::size_t>(traverser->getPos() - in);
+        const std::size_t pos = static_cast<std::size_t>(traverser.getPos() - in);
         if (pos >= limit) {
             break;
         }
         // Bytes before copyFrom were the digits of an escape just decoded:
         // decoded text is never scanned again.
-        if (pos < copyFrom || in[pos] != '%') {
-            traverser->advance();
+        if (pos < copyFrom) {
+            TraverserScan::step(traverser);
+            continue;
+        }
+        if (in[pos] != '%') {
+            // On to the next stop that holds '%' or lies among the last two
+            // bytes, where the scan ends.
+            TraverserScan::scan(traverser, percent, limitPosition);
             continue;
         }
         out.append(in + copyFrom, pos - copyFrom);
@@ -70,14 +73,28 @@ bool decodeInto(std::string& out, const char* in, int length, AbstractTraverser*
         copyFrom = pos + 3;
         // Past the '%' and its two digits. A traverser advanced at its end stays
         // there, so this never moves beyond the input.
-        traverser->advance();
-        traverser->advance();
-        traverser->advance();
+        TraverserScan::step(traverser);
+        TraverserScan::step(traverser);
+        TraverserScan::step(traverser);
     }
     if (copyFrom < size) {
         out.append(in + copyFrom, size - copyFrom);
     }
     return true;
+}
+
+// hexDecode for an `out` that does not hold the input.
+bool decodeInto(std::string& out, const char* in, int length, AbstractTraverser* traverser) {
+    out.clear();
+    if (traverser == nullptr || length < 0 || (in == nullptr && length != 0)) {
+        return false;
+    }
+    const std::size_t size = static_cast<std::size_t>(length);
+    if (out.capacity() <= size) {
+        out.reserve(size);
+    }
+    return TraverserScan::withClass(*traverser,
+                                    [&](auto& t) { return decodeWith(t, out, in, size); });
 }
 
 } // namespace

@@ -73,6 +73,24 @@ TEST_F(JisDetectorTest, EachDesignationReachesItsState) {
     EXPECT_TRUE(run("\x1B$(").m_inChar);
 }
 
+TEST_F(JisDetectorTest, StateNoTransitionProducesReadsAsSingleByteText) {
+    // m_state is public: a caller may store any number in it.
+    for (const int state : {-1, 19, 99, INT_MAX}) {
+        JisDetectorSM text;
+        text.m_state = state;
+        text.processByte('A', false);
+        EXPECT_EQ(text.m_state, 1) << state;
+        EXPECT_FALSE(text.m_error) << state;
+        EXPECT_FALSE(text.m_inChar) << state;
+
+        JisDetectorSM escape;
+        escape.m_state = state;
+        escape.processByte(0x1B, false);
+        EXPECT_EQ(escape.m_state, 15) << state;
+        EXPECT_TRUE(escape.m_inChar) << state;
+    }
+}
+
 TEST_F(JisDetectorTest, DoubleByteModes) {
     JisDetectorSM first = run(kEsc1983 + "\x30");
     EXPECT_EQ(first.m_state, 13);

@@ -196,6 +196,8 @@ TEST(AsciiEncoding, LowAsciiIsSevenBitWithoutShiftBytes) {
     EXPECT_FALSE(low("0E"));
     EXPECT_FALSE(low("0F"));
     EXPECT_FALSE(low("FF"));
+    // No buffer behind a non-zero length is no text at all.
+    EXPECT_FALSE(AsciiEncoding::verifyLowAscii(nullptr, 3));
 }
 
 TEST(AsciiEncoding, VerifyRejectsOnlyShiftBytes) {

@@ -319,6 +319,30 @@ TEST(JapaneseOutputBufferTest, RefusesCharactersWithoutAForm) {
     EXPECT_EQ(jis.current(), CV::CharsetAscii);
 }
 
+TEST(JapaneseOutputBufferTest, UnsupportedTargetAndUnknownSetWriteNothing) {
+    using CV = JapaneseConversions::CharsetVersion;
+    // A target the buffer has no form for refuses every valid character.
+    for (const AbstractEncoding::EncodingID target :
+         {AbstractEncoding::Utf8, AbstractEncoding::EucKr,
+          static_cast<AbstractEncoding::EncodingID>(0)}) {
+        ASSERT_FALSE(JapaneseOutputBuffer::isSupportedTarget(target));
+        JapaneseOutputBuffer other(target, 0);
+        EXPECT_FALSE(other.appendJis(0x24, 0x22, CV::CharsetJis0208)) << target;
+        EXPECT_FALSE(other.appendJis(0, 0xB1, CV::CharsetJis0201)) << target;
+        EXPECT_EQ(other.current(), CV::CharsetAscii) << target;
+        EXPECT_EQ(hex(other.finish()), hex("")) << target;
+    }
+    // The designation of a set outside the table is nothing at all; an
+    // empty ASCII run leaves a double-byte mode designated.
+    JapaneseOutputBuffer jis(AbstractEncoding::Jis, 0);
+    jis.appendEscape(static_cast<CV>(4));
+    jis.appendEscape(static_cast<CV>(-1));
+    ASSERT_TRUE(jis.appendJis(0x24, 0x22, CV::CharsetJis0208));
+    jis.appendAscii(nullptr, 0);
+    EXPECT_EQ(jis.current(), CV::CharsetJis0208);
+    EXPECT_EQ(hex(jis.finish()), hex("\x1B$B$\"\x1B(B"));
+}
+
 // ---------------------------------------------------------------------------
 // Every mapped character, compared with the C library's converters.
 

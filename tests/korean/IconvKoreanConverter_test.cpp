@@ -4,7 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <limits>
 #include <string>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define CHARSETKIT_TEST_HUGE_ALLOCATIONS_ABORT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ||                         \
+    __has_feature(memory_sanitizer)
+#define CHARSETKIT_TEST_HUGE_ALLOCATIONS_ABORT 1
+#endif
+#endif
 
 namespace charsetkit {
 namespace {
@@ -61,6 +72,33 @@ TEST(IconvKoreanConverter, FailureInTheMiddleOfLongInputKeepsTheOutput) {
     EXPECT_FALSE(converter.eucKrToUtf8(asBytes(euc), euc.size(), out)) << hex(euc.substr(99998));
     EXPECT_EQ(out, "keep");
 }
+
+// A length whose output buffer could never be held fails before the input is
+// read (the three bytes below stand in for a buffer that long): by the
+// overflow checks, or because the string refuses the size.
+TEST(IconvKoreanConverter, LengthsBeyondAnyOutputBufferFailWithoutReading) {
+    const IconvKoreanConverter converter;
+    constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
+    for (const std::size_t length : {kMax, kMax / 2 + 1, kMax / 2, kMax - 17}) {
+        std::string out = "keep";
+        EXPECT_FALSE(converter.eucKrToUtf8(asBytes("abc"), length, out)) << length;
+        EXPECT_FALSE(converter.utf8ToEucKr(asBytes("abc"), length, out)) << length;
+        EXPECT_EQ(out, "keep") << length;
+    }
+}
+
+#ifndef CHARSETKIT_TEST_HUGE_ALLOCATIONS_ABORT
+// An output buffer the string accepts but memory cannot hold: the failed
+// allocation is a failed conversion, not an exception. (The sanitizers
+// abort on such a request instead, so this is left to the plain builds.)
+TEST(IconvKoreanConverter, OutputBufferMemoryCannotHoldFails) {
+    const IconvKoreanConverter converter;
+    const std::size_t length = std::string().max_size() / 2;
+    std::string out = "keep";
+    EXPECT_FALSE(converter.utf8ToEucKr(asBytes("abc"), length, out));
+    EXPECT_EQ(out, "keep");
+}
+#endif
 
 } // namespace
 } // namespace charsetkit

@@ -6,7 +6,7 @@
 namespace charsetkit {
 
 /// EUC-KR: stops at bytes 0x00-0x7F, stepping over every byte from 0x80 up.
-class CHARSETKIT_EXPORT EucKrTraverser : public Utf8Traverser {
+class CHARSETKIT_EXPORT EucKrTraverser final : public Utf8Traverser {
 public:
     EucKrTraverser() = default;
     EucKrTraverser(const EucKrTraverser&) = default;

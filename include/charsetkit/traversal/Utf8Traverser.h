@@ -13,7 +13,20 @@ public:
     Utf8Traverser& operator=(const Utf8Traverser&) = default;
     ~Utf8Traverser() override;
 
-    const char* advance() override;
+    /// Stops are the bytes 0x00-0x7F; every byte from 0x80 up is stepped over
+    /// on its own, whatever sequence it belongs to. The EUC traversers step
+    /// the same way, so no class below this one changes it.
+    const char* advance() final {
+        const char* const from = nextPosition();
+        const char* p = from;
+        while (p < m_bufferEnd && static_cast<unsigned char>(*p) >= 0x80) {
+            ++p;
+        }
+        m_skipped = p != from;
+        m_pos = p;
+        return m_pos;
+    }
+    const char* advanceTo(char byte) final;
     AbstractTraverser* createNew() const override;
 
 protected:
