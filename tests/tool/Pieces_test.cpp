@@ -118,7 +118,7 @@ TEST(Pieces, CutsALongLineBetweenCharacters) {
     EXPECT_EQ(tool::pieceEnd(utf8.data(), utf8.size(), 0, AbstractEncoding::Utf8, 2), 6U);
 }
 
-TEST(Pieces, IsoTwoThousandTwentyTwoCutsOnlyInAscii) {
+TEST(Pieces, Iso2022JpCutsOnlyInAscii) {
     // The "B" of ESC $ B and the bytes of double-byte text are no place to
     // cut; the first place is after the ESC ( B that returns to ASCII.
     const std::string text = bytes("1B 24 42 30 21 30 21 30 21 30 21 1B 28 42 41 41 41");
