@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/AsciiEncoding.h>
 
+#include "encodings/EncodingLabels.h"
+
 #include "utilities/MissingInput.h"
 
 #include <charsetkit/detectors/AsciiDetectorSM.h>
@@ -12,38 +14,12 @@
 
 namespace charsetkit {
 
-// The charset labels of the encoding; the first is the preferred name.
-const char* const AsciiEncoding::ms_aliases[] = {
-    "iso-8859-1",
-    "us-ascii",
-    "iso8859-1",
-    "ascii",
-    "iso_8859-1",
-    "ANSI_X3.4-1968",
-    "iso-ir-6",
-    "ANSI_X3.4-1986",
-    "ISO_646.irv:1991",
-    "ISO646-US",
-    "us",
-    "IBM367",
-    "cp367",
-    "csASCII",
-    "latin1",
-    "iso_8859-1:1987",
-    "iso-ir-100",
-    "ibm819",
-    "cp819",
-    "Windows-1252",
-    "x-ansi",
-    nullptr,
-};
-
 const char* AsciiEncoding::getDisplayName() const {
     return "Western";
 }
 
 const char* AsciiEncoding::getPreferedID() const {
-    return ms_aliases[0];
+    return detail::kWesternLabels[0];
 }
 
 const char* AsciiEncoding::getJavaName() const {
@@ -51,7 +27,7 @@ const char* AsciiEncoding::getJavaName() const {
 }
 
 bool AsciiEncoding::isAliasOrName(const char* name) const {
-    return generalCheckAliases(name, ms_aliases);
+    return generalCheckAliases(name, detail::kWesternLabels);
 }
 
 bool AsciiEncoding::isKindOfUtf8() const {

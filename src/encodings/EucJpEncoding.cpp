@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/EucJpEncoding.h>
 
+#include "encodings/EncodingLabels.h"
+
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/traversal/EucJpTraverser.h>
 
@@ -9,22 +11,12 @@
 
 namespace charsetkit {
 
-// The charset labels of the encoding; the first is the preferred name.
-const char* const EucJpEncoding::ms_aliases[] = {
-    "euc-jp",
-    "Extended_UNIX_Code_Packed_Format_for_Japanese",
-    "csEUCPkdFmtJapanese",
-    "x-euc-jp",
-    "x-euc",
-    nullptr,
-};
-
 const char* EucJpEncoding::getDisplayName() const {
     return "Japanese (EUC)";
 }
 
 const char* EucJpEncoding::getPreferedID() const {
-    return ms_aliases[0];
+    return detail::kEucJpLabels[0];
 }
 
 const char* EucJpEncoding::getJavaName() const {
@@ -32,7 +24,7 @@ const char* EucJpEncoding::getJavaName() const {
 }
 
 bool EucJpEncoding::isAliasOrName(const char* name) const {
-    return generalCheckAliases(name, ms_aliases);
+    return generalCheckAliases(name, detail::kEucJpLabels);
 }
 
 bool EucJpEncoding::isStateful() const {

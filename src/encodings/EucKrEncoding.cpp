@@ -1,4 +1,6 @@
 #include <charsetkit/encodings/EucKrEncoding.h>
+
+#include "encodings/EncodingLabels.h"
 #include <charsetkit/korean/KoreanUtil.h>
 #include <charsetkit/traversal/EucKrTraverser.h>
 
@@ -6,20 +8,12 @@
 
 namespace charsetkit {
 
-// The charset labels of the encoding; the first is the preferred name.
-const char* const EucKrEncoding::ms_aliases[] = {
-    "euc-kr",         "euc_kr",       "euckr",    "Extended_UNIX_Code_Packed_Format_for_Korean",
-    "csEUCKR",        "x-EUC-KR",     "x-euc",    "ksc5601",
-    "5601",           "ksc5601_1987", "ksc_5601", "ksc5601-1987",
-    "ks_c_5601-1987", nullptr,
-};
-
 const char* EucKrEncoding::getDisplayName() const {
     return "Korean (EUC)";
 }
 
 const char* EucKrEncoding::getPreferedID() const {
-    return ms_aliases[0];
+    return detail::kEucKrLabels[0];
 }
 
 const char* EucKrEncoding::getJavaName() const {
@@ -27,7 +21,7 @@ const char* EucKrEncoding::getJavaName() const {
 }
 
 bool EucKrEncoding::isAliasOrName(const char* name) const {
-    return generalCheckAliases(name, ms_aliases);
+    return generalCheckAliases(name, detail::kEucKrLabels);
 }
 
 bool EucKrEncoding::isStateful() const {

@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/JisEncoding.h>
 
+#include "encodings/EncodingLabels.h"
+
 #include "utilities/MissingInput.h"
 
 #include <charsetkit/detectors/JisDetectorSM.h>
@@ -12,19 +14,12 @@
 
 namespace charsetkit {
 
-// The charset labels of the encoding; the first is the preferred name.
-const char* const JisEncoding::ms_aliases[] = {
-    "iso-2022-jp",
-    "csISO2022JP",
-    nullptr,
-};
-
 const char* JisEncoding::getDisplayName() const {
     return "Japanese (JIS)";
 }
 
 const char* JisEncoding::getPreferedID() const {
-    return ms_aliases[0];
+    return detail::kJisLabels[0];
 }
 
 const char* JisEncoding::getJavaName() const {
@@ -32,7 +27,7 @@ const char* JisEncoding::getJavaName() const {
 }
 
 bool JisEncoding::isAliasOrName(const char* name) const {
-    return generalCheckAliases(name, ms_aliases);
+    return generalCheckAliases(name, detail::kJisLabels);
 }
 
 bool JisEncoding::isStateful() const {

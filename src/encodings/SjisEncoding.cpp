@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/SjisEncoding.h>
 
+#include "encodings/EncodingLabels.h"
+
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/traversal/SjisTraverser.h>
 
@@ -9,18 +11,12 @@
 
 namespace charsetkit {
 
-// The charset labels of the encoding; the first is the preferred name.
-const char* const SjisEncoding::ms_aliases[] = {
-    "shift_jis",  "shift-jis", "csShiftJIS", "csWindows31J", "ms_Kanji",
-    "x-ms-cp932", "x-sjis",    "sjis",       nullptr,
-};
-
 const char* SjisEncoding::getDisplayName() const {
     return "Japanese (Shift-JIS)";
 }
 
 const char* SjisEncoding::getPreferedID() const {
-    return ms_aliases[0];
+    return detail::kSjisLabels[0];
 }
 
 const char* SjisEncoding::getJavaName() const {
@@ -28,7 +24,7 @@ const char* SjisEncoding::getJavaName() const {
 }
 
 bool SjisEncoding::isAliasOrName(const char* name) const {
-    return generalCheckAliases(name, ms_aliases);
+    return generalCheckAliases(name, detail::kSjisLabels);
 }
 
 bool SjisEncoding::isStateful() const {

@@ -1,5 +1,7 @@
 #include <charsetkit/encodings/Utf8Encoding.h>
 
+#include "encodings/EncodingLabels.h"
+
 #include "utilities/MissingInput.h"
 
 #include "utilities/Utf8Codec.h"
@@ -17,17 +19,12 @@
 
 namespace charsetkit {
 
-// The charset labels of the encoding; the first is the preferred name.
-const char* const Utf8Encoding::ms_aliases[] = {
-    "utf-8", "utf8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8", nullptr,
-};
-
 const char* Utf8Encoding::getDisplayName() const {
     return "Unicode (UFT-8)";
 }
 
 const char* Utf8Encoding::getPreferedID() const {
-    return ms_aliases[0];
+    return detail::kUtf8Labels[0];
 }
 
 const char* Utf8Encoding::getJavaName() const {
@@ -35,7 +32,7 @@ const char* Utf8Encoding::getJavaName() const {
 }
 
 bool Utf8Encoding::isAliasOrName(const char* name) const {
-    return generalCheckAliases(name, ms_aliases);
+    return generalCheckAliases(name, detail::kUtf8Labels);
 }
 
 bool Utf8Encoding::isKindOfUtf8() const {

@@ -909,6 +909,95 @@ class LargeInputTest(ToolTestCase):
         self.assertLess(rss, 2**31 + 64 * 1024 * 1024)
 
 
+class SniffTest(ToolTestCase):
+    def sniff_json(self, *args, stdin=b""):
+        code, out, err = run("sniff", "--json", *args, stdin=stdin)
+        self.assertEqual(code, 0, err)
+        return [json.loads(line) for line in out.decode().splitlines()]
+
+    def test_samples_declare_their_own_encoding(self):
+        for name, locale, want in [("ja-page.shift_jis.html", "japanese", "shift_jis"),
+                                   ("ja-page.euc-jp.html", "japanese", "euc-jp"),
+                                   ("ja-page.iso-2022-jp.html", "japanese", "iso-2022-jp"),
+                                   ("ko-page.euc-kr.html", "korean", "euc-kr"),
+                                   ("western-page.iso-8859-1.html", "japanese", "iso-8859-1")]:
+            with self.subTest(sample=name):
+                code, out, err = run("sniff", "--locale", locale, self.sample(name))
+                self.assertEqual(code, 0, err)
+                self.assertEqual(out.decode(), f"{self.sample(name)}: {want} (meta)\n")
+
+    def test_a_byte_order_mark_overrides_every_declaration(self):
+        page = b"\xef\xbb\xbf<meta charset=shift_jis>abc"
+        [record] = self.sniff_json("--header", "text/html; charset=euc-jp", stdin=page)
+        self.assertEqual((record["encoding"], record["source"]), ("utf-8", "bom"))
+        self.assertIsNone(record["declared"])
+        for bom, want in [(b"\xfe\xff", "utf-16be"), (b"\xff\xfe", "utf-16le")]:
+            code, out, _ = run("sniff", stdin=bom + b"\x00a")
+            self.assertEqual((code, out.decode()), (0, f"(standard input): {want} (bom)\n"))
+
+    def test_the_transport_label_overrides_the_page(self):
+        page = self.read_sample("ja-page.euc-jp.html")
+        [record] = self.sniff_json("--header", 'text/html; Charset="EUC-JP" ', stdin=page)
+        self.assertEqual(record["encoding"], "euc-jp")
+        self.assertEqual(record["source"], "transport")
+        self.assertEqual(record["declared"], "EUC-JP")
+        self.assertFalse(record["contradicted"])
+
+    def test_a_declaration_the_bytes_contradict_gives_way_to_detection(self):
+        page = self.read_sample("ja-page.iso-2022-jp.html")
+        [record] = self.sniff_json("--header", "text/html; charset=shift_jis", stdin=page)
+        self.assertEqual(record["encoding"], "iso-2022-jp")
+        self.assertEqual(record["source"], "detected")
+        self.assertEqual((record["declared"], record["declared_in"]), ("shift_jis", "transport"))
+        self.assertTrue(record["contradicted"])
+        self.assertEqual(record["candidates"], ["iso-2022-jp"])
+        code, out, _ = run("sniff", "--header", "text/html; charset=shift_jis", stdin=page)
+        self.assertEqual(out.decode(),
+                         "(standard input): iso-2022-jp (detected; declared shift_jis contradicted)\n")
+
+    def test_without_declarations_detection_or_the_default_decides(self):
+        [record] = self.sniff_json(stdin="<p>\u65e5\u672c</p>".encode("euc-jp"))
+        self.assertEqual((record["encoding"], record["source"]), ("euc-jp", "detected"))
+        self.assertIn("euc-jp", record["candidates"])
+        [record] = self.sniff_json("--locale", "korean", stdin=b"")
+        self.assertIn(record["source"], ("detected", "default"))
+        self.assertIsNotNone(record["encoding"])
+
+    def test_convert_auto_follows_declarations_the_bytes_verify_in(self):
+        text = "<p>\u65e5\u672c\u8a9e</p>\n"
+        # Short EUC-JP text also reads as Shift_JIS: detection alone refuses.
+        page = text.encode("euc-jp")
+        code, _, err = run("convert", stdin=page)
+        if code == 1:
+            self.assertIn("cannot detect", err.decode())
+        code, out, err = run("convert", "--header", "text/html;charset=euc-jp", stdin=page)
+        self.assertEqual((code, out.decode()), (0, text), err)
+        meta = b"<meta charset=euc-jp>" + page
+        code, out, err = run("convert", stdin=meta)
+        self.assertEqual((code, out), (0, meta.decode("euc-jp").encode()), err)
+        # A declaration the bytes contradict is ignored: detection decides.
+        code, out, err = run("convert", "--header", "text/html; charset=iso-2022-jp",
+                             stdin=self.read_sample("ja-page.shift_jis.html"))
+        self.assertEqual(code, 0, err)
+        _, want, _ = run("convert", "--from", "shift_jis", self.sample("ja-page.shift_jis.html"))
+        self.assertEqual(out, want)
+        code, _, err = run("convert", "--from", "euc-jp", "--header", "text/html", stdin=page)
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, "--header")
+        code, _, err = run("convert", stdin=b"\xfe\xff\x00a")
+        self.assertEqual(code, 1)
+        self.assertOneLineError(err, "utf-16be", "refused")
+
+    def test_usage_and_io_errors_exit_2(self):
+        code, _, err = run("sniff", self.path("missing.html"))
+        self.assertEqual(code, 2)
+        self.assertOneLineError(err, "missing.html")
+        code, _, err = run("sniff", "--header")
+        self.assertEqual(code, 2)
+        code, _, err = run("sniff", "--no-such-option")
+        self.assertEqual(code, 2)
+
+
 def main():
     global TOOL, SAMPLES
     parser = argparse.ArgumentParser()

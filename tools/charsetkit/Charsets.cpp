@@ -9,47 +9,6 @@ namespace tool {
 
 namespace {
 
-// The labels of each encoding, preferred name first, in the library's order.
-const char* const kWesternLabels[] = {"iso-8859-1",
-                                      "us-ascii",
-                                      "iso8859-1",
-                                      "ascii",
-                                      "iso_8859-1",
-                                      "ANSI_X3.4-1968",
-                                      "iso-ir-6",
-                                      "ANSI_X3.4-1986",
-                                      "ISO_646.irv:1991",
-                                      "ISO646-US",
-                                      "us",
-                                      "IBM367",
-                                      "cp367",
-                                      "csASCII",
-                                      "latin1",
-                                      "iso_8859-1:1987",
-                                      "iso-ir-100",
-                                      "ibm819",
-                                      "cp819",
-                                      "Windows-1252",
-                                      "x-ansi",
-                                      nullptr};
-const char* const kUtf8Labels[] = {
-    "utf-8", "utf8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode-2-0-utf-8", nullptr};
-const char* const kEucJpLabels[] = {"euc-jp",
-                                    "Extended_UNIX_Code_Packed_Format_for_Japanese",
-                                    "csEUCPkdFmtJapanese",
-                                    "x-euc-jp",
-                                    "x-euc",
-                                    nullptr};
-const char* const kSjisLabels[] = {"shift_jis",    "shift-jis", "csShiftJIS",
-                                   "csWindows31J", "ms_Kanji",  "x-ms-cp932",
-                                   "x-sjis",       "sjis",      nullptr};
-const char* const kJisLabels[] = {"iso-2022-jp", "csISO2022JP", nullptr};
-const char* const kEucKrLabels[] = {
-    "euc-kr",         "euc_kr",       "euckr",    "Extended_UNIX_Code_Packed_Format_for_Korean",
-    "csEUCKR",        "x-EUC-KR",     "x-euc",    "ksc5601",
-    "5601",           "ksc5601_1987", "ksc_5601", "ksc5601-1987",
-    "ks_c_5601-1987", nullptr};
-
 // Windows-1252 code points of the bytes 0x80-0x9F; the five bytes that it
 // leaves undefined keep their ISO-8859-1 (C1 control) values.
 const unsigned short kWindows1252High[32] = {
@@ -110,30 +69,10 @@ std::string preferredName(EncodingId id) {
 }
 
 std::vector<std::string> aliasesOf(EncodingId id) {
-    const char* const* table = nullptr;
-    switch (id) {
-    case AbstractEncoding::Ascii:
-        table = kWesternLabels;
-        break;
-    case AbstractEncoding::Utf8:
-        table = kUtf8Labels;
-        break;
-    case AbstractEncoding::EucJp:
-        table = kEucJpLabels;
-        break;
-    case AbstractEncoding::Sjis:
-        table = kSjisLabels;
-        break;
-    case AbstractEncoding::Jis:
-        table = kJisLabels;
-        break;
-    case AbstractEncoding::EucKr:
-        table = kEucKrLabels;
-        break;
-    }
     std::vector<std::string> labels;
-    for (; table != nullptr && *table != nullptr; ++table) {
-        labels.emplace_back(*table);
+    for (const char* const* label = AbstractEncoding::getLabels(id);
+         label != nullptr && *label != nullptr; ++label) {
+        labels.emplace_back(*label);
     }
     return labels;
 }

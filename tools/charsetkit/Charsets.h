@@ -33,8 +33,8 @@ std::string preferredName(EncodingId id);
 /// The identifiers 1 to 6 in order.
 std::vector<EncodingId> allEncodings();
 
-/// The charset labels of an encoding as the tool lists them (the library's
-/// own tables are private; a test checks every entry against the library).
+/// The charset labels of an encoding, preferred name first, as the library
+/// lists them.
 std::vector<std::string> aliasesOf(EncodingId id);
 
 /// A locale for "japanese", "korean" or "utf8" (any case) or one of the

@@ -39,16 +39,7 @@ bytes or malformed escapes, 2 for usage errors and unreadable inputs.
 namespace {
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return Convert::ms_legalHexToInt[static_cast<unsigned char>(c)];
 }
 
 // Reads one byte of a --forbid list at `i`, moving `i` past it.

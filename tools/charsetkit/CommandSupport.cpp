@@ -30,36 +30,11 @@ bool endsInsideCharacter(const InputData& input, unsigned char syncBelow) {
     return machine.m_inChar;
 }
 
-// EUC-KR in the code page 949 layout: bytes below 0x7F stand alone; a lead
-// 0x81-0xFE takes a trail 0x41-0x5A, 0x61-0x7A or 0x81-0xFE. Returns the
-// offset of the first byte that breaks the layout (`size` when none does),
-// and whether the input ends after a lead byte.
-std::size_t scanEucKr(const InputData& input, bool& endsInLead) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
-    endsInLead = false;
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        const unsigned char byte = bytes[i];
-        if (byte < 0x7F) {
-            continue;
-        }
-        if (byte < 0x81 || byte == 0xFF) {
-            return i;
-        }
-        if (i + 1 == input.size()) {
-            endsInLead = true;
-            return input.size();
-        }
-        const unsigned char trail = bytes[++i];
-        if (!((trail >= 0x41 && trail <= 0x5A) || (trail >= 0x61 && trail <= 0x7A) ||
-              (trail >= 0x81 && trail <= 0xFE))) {
-            return i;
-        }
-    }
-    return input.size();
-}
-
-// The offset of the byte on which the encoding's machine fails, fed byte by
-// byte as the library's verification does; `size` when none fails.
+// The offset of the byte on which the ISO-2022-JP machine fails, fed byte by
+// byte as the library's verification does; `size` when none fails (the input
+// then fails by its end state only). The library's verified length stops at
+// the last place the text may end, which for this encoding can lie well
+// before the byte to show.
 template <typename Machine>
 std::size_t findFailure(const InputData& input, bool verifyCharacters, bool rejectRedundantEscapes,
                         int escapeRunLimit) {
@@ -134,28 +109,24 @@ Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters
     const auto length = static_cast<unsigned int>(input.size());
     if (!encodingFor(id).verify(input.data(), length, verifyCharacters, rejectRedundantEscapes,
                                 escapeRunLimit)) {
-        // Find where, for the message.
+        // Find where, for the message: the library gives the longest prefix
+        // that verifies, whose end is the failing byte for the stateless
+        // encodings and the failing lead for EUC-KR.
         bool endsInLead = false;
-        switch (id) {
-        case AbstractEncoding::Ascii:
-            verdict.offset = findFailure<AsciiDetectorSM>(input, false, false, 0);
-            break;
-        case AbstractEncoding::Utf8:
-            verdict.offset = findFailure<Utf8DetectorSM>(input, verifyCharacters, false, 0);
-            break;
-        case AbstractEncoding::EucJp:
-            verdict.offset = findFailure<EucJpDetectorSM>(input, verifyCharacters, false, 0);
-            break;
-        case AbstractEncoding::Sjis:
-            verdict.offset = findFailure<SjisDetectorSM>(input, verifyCharacters, false, 0);
-            break;
-        case AbstractEncoding::Jis:
+        if (id == AbstractEncoding::Jis) {
             verdict.offset = findFailure<JisDetectorSM>(input, verifyCharacters,
                                                         rejectRedundantEscapes, escapeRunLimit);
-            break;
-        case AbstractEncoding::EucKr:
-            verdict.offset = scanEucKr(input, endsInLead);
-            break;
+        } else {
+            verdict.offset = AbstractEncoding::getVerifiedLength(
+                id, input.data(), length, verifyCharacters, rejectRedundantEscapes, escapeRunLimit);
+        }
+        if (id == AbstractEncoding::EucKr && verdict.offset < input.size()) {
+            // A good lead fails by its trail, or by being the last byte.
+            const auto lead = static_cast<unsigned char>(input.data()[verdict.offset]);
+            if (lead >= 0x81 && lead != 0xFF) {
+                ++verdict.offset;
+                endsInLead = verdict.offset == input.size();
+            }
         }
         if (verdict.offset < input.size()) {
             verdict.reason = describeByteAt(input, verdict.offset);
@@ -179,14 +150,9 @@ Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters
     case AbstractEncoding::EucJp:
         truncated = endsInsideCharacter<EucJpDetectorSM>(input, 0x80);
         break;
-    case AbstractEncoding::EucKr: {
-        bool endsInLead = false;
-        scanEucKr(input, endsInLead);
-        truncated = endsInLead;
-        break;
-    }
     default:
-        break; // ISO-2022-JP checks its end state itself; Western has no multi-byte characters.
+        break; // ISO-2022-JP checks its end state itself, EUC-KR a cut-off lead; Western has no
+               // multi-byte characters.
     }
     if (truncated) {
         verdict.reason = "ends inside a multi-byte character";

@@ -23,6 +23,7 @@ int runConvert(const std::vector<std::string>& args);
 int runDecode(const std::vector<std::string>& args);
 int runCheck(const std::vector<std::string>& args);
 int runLabels(const std::vector<std::string>& args);
+int runSniff(const std::vector<std::string>& args);
 
 extern const char* const kDetectHelp;
 extern const char* const kVerifyHelp;
@@ -30,6 +31,7 @@ extern const char* const kConvertHelp;
 extern const char* const kDecodeHelp;
 extern const char* const kCheckHelp;
 extern const char* const kLabelsHelp;
+extern const char* const kSniffHelp;
 
 /// ISO-2022-JP designations in a row (with no character between them) are
 /// accepted up to this number; one more fails the ISO-2022-JP candidate.

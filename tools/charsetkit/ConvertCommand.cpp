@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 #include "Commands.h"
+#include "Pieces.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,6 +21,11 @@ Options:
                       is given) detects it first and refuses when no
                       encoding or more than one fits, or the input is
                       empty. With --to and no --from, the input is UTF-8.
+  --header VALUE      with --from auto: a Content-Type header value whose
+                      charset declares the input's encoding. A byte order
+                      mark, this declaration, or a <meta> or XML
+                      declaration in the first 1024 bytes decides when the
+                      bytes verify in it; detection otherwise
   --to LABEL          the output's encoding (default utf-8)
   --replace           write U+30FB (KATAKANA MIDDLE DOT) for Japanese
                       characters that have no Unicode mapping, instead of
@@ -48,86 +54,10 @@ conversion is refused.
 
 namespace {
 
-// Inputs are converted in pieces of about this size, cut after a line end.
-constexpr std::size_t kPieceSize = 1 << 20;
-
 class Refusal : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// The length of the character that starts with `byte` in valid Shift_JIS,
-// EUC-JP or EUC-KR text: Shift_JIS lead bytes 0x81-0x9F and 0xE0-0xFC take a
-// trail byte; in EUC-JP 0x8E takes one byte more, 0x8F two and 0xA1-0xFE
-// one; in EUC-KR every byte from 0x81 up takes one.
-std::size_t characterLength(unsigned char byte, EncodingId from) {
-    switch (from) {
-    case AbstractEncoding::Sjis:
-        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC) ? 2 : 1;
-    case AbstractEncoding::EucJp:
-        return byte == 0x8F ? 3 : byte == 0x8E || byte >= 0xA1 ? 2 : 1;
-    case AbstractEncoding::EucKr:
-        return byte >= 0x81 ? 2 : 1;
-    default:
-        return 1;
-    }
-}
-
-// Where the next piece of the input ends: after the first line end at least
-// kPieceSize bytes on; when no line end comes within another kPieceSize
-// bytes, between two characters from there on (so that a long line is cut
-// too); at the end of the input when neither comes. A line feed never lies
-// inside a character of any of the encodings. The input is valid in `from`,
-// so that characters can be walked from `start`, which begins one.
-//
-// In ISO-2022-JP text every cut must fall while ASCII is designated (the next
-// piece starts in ASCII), which the last escape sequence up to it tells; a
-// long line is cut after a space or control byte in ASCII, or after a "B"
-// that ends ESC ( B or stands in ASCII text (a "B" ending any other escape
-// sequence leaves another mode, and no other byte of an escape sequence is a
-// place to cut).
-std::size_t pieceEnd(const char* data, std::size_t size, std::size_t start, EncodingId from) {
-    if (size - start <= kPieceSize) {
-        return size;
-    }
-    const std::size_t anyCutFrom = size - start > 2 * kPieceSize ? start + 2 * kPieceSize : size;
-    if (from != AbstractEncoding::Jis) {
-        const void* newline =
-            std::memchr(data + start + kPieceSize, '\n', anyCutFrom - (start + kPieceSize));
-        if (newline != nullptr) {
-            return static_cast<std::size_t>(static_cast<const char*>(newline) - data) + 1;
-        }
-        std::size_t end = anyCutFrom;
-        if (from == AbstractEncoding::Utf8) {
-            // Any byte but a continuation byte starts a character.
-            while (end < size && (static_cast<unsigned char>(data[end]) & 0xC0) == 0x80) {
-                ++end;
-            }
-        } else if (from != AbstractEncoding::Ascii) {
-            for (end = start; end < anyCutFrom;) {
-                end += characterLength(static_cast<unsigned char>(data[end]), from);
-            }
-        }
-        return std::min(end, size);
-    }
-    bool ascii = true; // the mode at `start`: pieces start in ASCII
-    std::size_t scanned = start;
-    for (std::size_t i = start + kPieceSize; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        if (byte != '\n' && (i < anyCutFrom || byte == 0x1B || (byte >= 0x21 && byte != 'B'))) {
-            continue;
-        }
-        for (; scanned <= i; ++scanned) {
-            if (data[scanned] == '\x1B' && size - scanned >= 3) {
-                ascii = data[scanned + 1] == '(' && data[scanned + 2] == 'B';
-            }
-        }
-        if (ascii) {
-            return i + 1;
-        }
-    }
-    return size;
-}
 
 // The first character of the UTF-8 `text` that `encoding` cannot write, or
 // `size` when there is none. Blocks of text are tried first, so that only one
@@ -331,6 +261,7 @@ int runConvert(const std::vector<std::string>& args) {
     optionTable.push_back({"to", 0, true, false});
     optionTable.push_back({"replace", 0, false, true});
     optionTable.push_back({"output", 'o', true, false});
+    optionTable.push_back({"header", 0, true, false});
     const ParsedArgs parsed = parseArgs(args, optionTable);
     if (parsed.has("help")) {
         return printHelp(kConvertHelp);
@@ -350,6 +281,9 @@ int runConvert(const std::vector<std::string>& args) {
                 throw UsageError(std::string("option --") + option.longName +
                                  " applies only to --from auto");
             }
+        }
+        if (parsed.has("header")) {
+            throw UsageError("option --header applies only to --from auto");
         }
         if (parsed.has("replace") && fromId == AbstractEncoding::Utf8) {
             throw UsageError("option --replace applies only when converting to UTF-8");
@@ -397,7 +331,33 @@ int runConvert(const std::vector<std::string>& args) {
             // Nothing to tell the encoding from, as detect says too.
             throw Refusal("cannot detect the encoding of an empty input (give --from LABEL)");
         }
+        // A byte order mark or a declaration the bytes verify in decides;
+        // without one, detection must find exactly one encoding.
+        bool declared = false;
         if (autoDetect) {
+            EncodingSniffer::Options options;
+            options.verifyCharacters = settings.verifyCharacters;
+            options.rejectRedundantEscapes = settings.rejectRedundantEscapes;
+            options.escapeRunLimit = settings.escapeRunLimit;
+            options.scanToEnd = settings.scanToEnd;
+            const std::string header = parsed.value("header");
+            const EncodingSniffer::Result sniffed = EncodingSniffer::sniff(
+                input.data(), static_cast<unsigned int>(input.size()),
+                parsed.has("header") ? header.c_str() : nullptr, *locale, false, options);
+            if (sniffed.utf16 != EncodingSniffer::NotUtf16) {
+                throw Refusal(std::string("cannot detect the encoding: a byte order mark says ") +
+                              sniffed.name() +
+                              ", which charsetkit does not convert (give --from LABEL)");
+            }
+            declared = !sniffed.contradicted && sniffed.encoding != 0 &&
+                       sniffed.source != EncodingSniffer::FromDetection &&
+                       sniffed.source != EncodingSniffer::FromDefault;
+            if (declared) {
+                fromId = sniffed.encoding;
+                converter = PieceConverter(fromId, toId, parsed.has("replace"));
+            }
+        }
+        if (autoDetect && !declared) {
             const std::vector<EncodingId> found = detectEncodings(*locale, input, settings);
             if (found.empty()) {
                 throw Refusal("cannot detect the encoding: no " + std::string(locale->getName()) +

@@ -29,7 +29,7 @@ errors and I/O errors.
 namespace {
 
 bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return Convert::ms_legalHexToInt[static_cast<unsigned char>(c)] >= 0;
 }
 
 // The offset of the first '%' at a character start that does not begin an

@@ -161,6 +161,12 @@ JsonLine& JsonLine::add(const std::string& name, bool value) {
     return *this;
 }
 
+JsonLine& JsonLine::addNull(const std::string& name) {
+    key(name);
+    m_body += "null";
+    return *this;
+}
+
 JsonLine& JsonLine::add(const std::string& name, long long value) {
     key(name);
     m_body += std::to_string(value);

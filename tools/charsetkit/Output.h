@@ -21,6 +21,7 @@ public:
     JsonLine& add(const std::string& key, const std::string& value);
     JsonLine& add(const std::string& key, const char* value);
     JsonLine& add(const std::string& key, bool value);
+    JsonLine& addNull(const std::string& key);
     JsonLine& add(const std::string& key, long long value);
     JsonLine& add(const std::string& key, std::size_t value);
     JsonLine& add(const std::string& key, int value);

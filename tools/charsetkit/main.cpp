@@ -31,6 +31,8 @@ Commands:
   decode    decode percent escapes at character starts
   check     find forbidden bytes and malformed percent escapes
   labels    list the encodings and their charset labels
+  sniff     decide one encoding per input from its byte order mark,
+            declarations and bytes
 
 Run "charsetkit COMMAND --help" for a command's options. FILE "-", or no
 FILE, is standard input. --json prints one JSON object per line.
@@ -50,8 +52,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"detect", runDetect}, {"verify", runVerify}, {"convert", runConvert},
-    {"decode", runDecode}, {"check", runCheck},   {"labels", runLabels},
+    {"detect", runDetect}, {"verify", runVerify}, {"convert", runConvert}, {"decode", runDecode},
+    {"check", runCheck},   {"labels", runLabels}, {"sniff", runSniff},
 };
 
 int usageError(const std::string& command, const std::string& message) {

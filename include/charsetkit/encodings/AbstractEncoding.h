@@ -66,6 +66,22 @@ public:
     virtual bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                         bool rejectRedundantEscapes, int escapeRunLimit) const = 0;
 
+    /// The charset labels of encoding `id` (1 to 6): a null-terminated array
+    /// of static strings owned by the library, the preferred name first, in
+    /// the order isAliasOrName() knows them. Null for any other `id`.
+    static const char* const* getLabels(EncodingID id);
+
+    /// Where verification of the buffer in encoding `id` fails: the largest
+    /// N such that verify() of the first N bytes, with the same flags, is
+    /// true. It equals `length` exactly when the whole buffer verifies, and
+    /// is the offset of the first byte that verification cannot accept
+    /// otherwise (for an encoding that rejects a cut-off character, the
+    /// start of that character). 0 for a null `buffer` and for an `id`
+    /// outside 1 to 6. Takes one pass over the buffer; thread-safe.
+    static unsigned int getVerifiedLength(EncodingID id, const char* buffer, unsigned int length,
+                                          bool verifyCharacters, bool rejectRedundantEscapes,
+                                          int escapeRunLimit);
+
 protected:
     /// True when `name` matches an entry of the null-terminated `aliases`
     /// table, compared without regard to ASCII case.

@@ -34,9 +34,6 @@ public:
     /// the limit do not apply.
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) const override;
-
-private:
-    static const char* const ms_aliases[];
 };
 
 } // namespace charsetkit

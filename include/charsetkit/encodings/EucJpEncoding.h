@@ -44,9 +44,6 @@ public:
     /// its end is not examined. The escape limits do not apply.
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) const override;
-
-private:
-    static const char* const ms_aliases[];
 };
 
 } // namespace charsetkit

@@ -49,9 +49,6 @@ public:
     /// (a limit of 0 or less fails on the first byte).
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) const override;
-
-private:
-    static const char* const ms_aliases[];
 };
 
 } // namespace charsetkit

@@ -45,9 +45,6 @@ public:
     /// apply.
     bool verify(const char* buffer, unsigned int length, bool verifyCharacters,
                 bool rejectRedundantEscapes, int escapeRunLimit) const override;
-
-private:
-    static const char* const ms_aliases[];
 };
 
 } // namespace charsetkit

@@ -1,0 +1,107 @@
+#include "Commands.h"
+
+namespace charsetkit {
+namespace tool {
+
+const char* const kSniffHelp =
+    R"HELP(Usage: charsetkit sniff [--header VALUE] [OPTIONS] [FILE...]
+
+Decides one encoding for each input, as a browser or crawler would for a
+response: a byte order mark first, then the charset of the Content-Type
+value given with --header, then a <meta> or XML declaration in the first
+1024 bytes, then detection, then the locale's default. A declaration the
+bytes do not verify in is not trusted: detection decides instead. Reads
+standard input when no FILE or "-" is given.
+
+Options:
+  --header VALUE              a Content-Type header value, e.g.
+                              'text/html; charset=shift_jis'
+  --locale L                  japanese (default), korean or utf8
+  --supported S               local, utf8 or both (default)
+  --scan-to-end, --reject-redundant-escapes, --escape-run-limit N
+                              detection settings (see "charsetkit detect
+                              --help"); characters are always looked up in
+                              the code tables
+  -r, --recursive             walk the directories given, file by file
+  --json                      one JSON object per line: file, encoding,
+                              source, declared (the label weighed, or null),
+                              declared_in, contradicted, candidates
+  -h, --help                  show this help
+
+Output: "FILE: ENCODING (SOURCE)", SOURCE being bom, transport, meta, xml,
+detected or default; ENCODING is utf-16le or utf-16be for a UTF-16 byte
+order mark. A contradicted declaration adds "; declared LABEL contradicted".
+
+Exit status: 0 when every input got an encoding, 1 when some input got
+none, 2 for usage errors and unreadable inputs.
+)HELP";
+
+int runSniff(const std::vector<std::string>& args) {
+    std::vector<OptionSpec> optionTable = detectionOptions();
+    optionTable.push_back({"recursive", 'r', false, true});
+    optionTable.push_back({"header", 0, true, false});
+    const ParsedArgs parsed = parseArgs(args, optionTable);
+    if (parsed.has("help")) {
+        return printHelp(kSniffHelp);
+    }
+    const DetectionSettings settings = readDetectionSettings(parsed);
+    const std::unique_ptr<AbstractLocale> locale = resolveLocale(settings.locale);
+    applySupported(settings);
+    const bool headerGiven = parsed.has("header");
+    const std::string header = parsed.value("header");
+
+    EncodingSniffer::Options options;
+    options.verifyCharacters = true;
+    options.rejectRedundantEscapes = settings.rejectRedundantEscapes;
+    options.escapeRunLimit = settings.escapeRunLimit;
+    options.scanToEnd = settings.scanToEnd;
+
+    Progress progress("sniff:");
+    Reporter reporter(parsed.has("json"), &progress);
+    forEachInput(
+        parsed.positionals(), parsed.has("recursive"), kMaxLength, reporter, &progress,
+        [&](const std::string& name, const InputData& input) {
+            const EncodingSniffer::Result result = EncodingSniffer::sniff(
+                input.data(), static_cast<unsigned int>(input.size()),
+                headerGiven ? header.c_str() : nullptr, *locale, false, options);
+            const bool decided = result.encoding != 0 || result.utf16 != EncodingSniffer::NotUtf16;
+            const std::string encoding = decided ? result.name() : "";
+            if (!decided) {
+                reporter.raise(ExitNegative);
+            }
+            const bool declared = result.declaredIn != 0;
+            if (reporter.json()) {
+                std::vector<std::string> candidates;
+                for (EncodingId id : result.candidates) {
+                    candidates.push_back(preferredName(id));
+                }
+                JsonLine line;
+                line.add("file", name);
+                if (decided) {
+                    line.add("encoding", encoding);
+                } else {
+                    line.addNull("encoding");
+                }
+                line.add("source", result.sourceName());
+                if (declared) {
+                    line.add("declared", result.declaredLabel)
+                        .add("declared_in", EncodingSniffer::sourceName(result.declaredIn));
+                } else {
+                    line.addNull("declared").addNull("declared_in");
+                }
+                line.add("contradicted", result.contradicted).add("candidates", candidates);
+                reporter.line(line.str());
+                return;
+            }
+            std::string text =
+                shownName(name) + ": " + (decided ? encoding : "none") + " (" + result.sourceName();
+            if (result.contradicted) {
+                text += "; declared " + result.declaredLabel + " contradicted";
+            }
+            reporter.line(text + ")");
+        });
+    return finishStdout() ? reporter.status() : ExitTrouble;
+}
+
+} // namespace tool
+} // namespace charsetkit
