@@ -200,8 +200,8 @@ TEST(Cp949Converter, FourByteFormsAtTheEdgesEncodeAsTheIconvConverter) {
         "\xF5\x80\x80\x80",
         "\xF8\x88\x80\x80\x80",
         "\xF3\xA0\x80",
-        "a\xF3\xA0\x80\x81"
-        "b",
+        ("a\xF3\xA0\x80\x81"
+         "b"),
     };
     for (const char* input : inputs) {
         expectSame(input, false);
