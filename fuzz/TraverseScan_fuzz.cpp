@@ -83,7 +83,7 @@ void compare(AbstractTraverser& fast, AbstractTraverser& plain, const std::strin
     }
     allowed[static_cast<unsigned char>(target)] = false;
     bool seenOnEntry[256] = {};
-    seenOnEntry['"'] = (flags & 8u) != 0;
+    seenOnEntry[static_cast<unsigned char>('"')] = (flags & 8u) != 0;
     bool seen[256];
     for (int v = 0; v < 256; ++v) {
         seen[v] = seenOnEntry[v];

@@ -353,7 +353,7 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
                              : variant % 4 == 2 ? v < 0x80
                                                 : v != '%' && v != 'A' && v != 0x1B;
             }
-            seenOnEntry['<'] = variant % 3 == 0;
+            seenOnEntry[static_cast<unsigned char>('<')] = variant % 3 == 0;
             const bool checkEscapes = variant < 6;
             const bool acceptPercent = variant % 2 == 1;
             bool seen[256];
