@@ -41,7 +41,6 @@ unsigned int convertPlainRun(EucJpDetectorSM& m, const unsigned char* bytes, uns
     int last = -1; // state after the last character read
     unsigned char lastFirst = 0;
     char* p = out.window();
-    char* const end = out.windowEnd();
     while (i < length) {
         const unsigned char byte = bytes[i];
         if (byte < 0x80) {
@@ -62,14 +61,7 @@ unsigned int convertPlainRun(EucJpDetectorSM& m, const unsigned char* bytes, uns
         if (packed == 0) {
             break; // a code page 932 extension or an unmapped code
         }
-        if (end - p < 4) {
-            out.commit(p);
-            p = out.window();
-        }
-        p[0] = static_cast<char>(packed & 0xFFu);
-        p[1] = static_cast<char>(packed >> 8 & 0xFFu);
-        p[2] = static_cast<char>(packed >> 16 & 0xFFu);
-        p += packed >> 24;
+        p = out.putPacked(p, packed);
         lastFirst = byte;
         last = Jis0208;
         i += 2;

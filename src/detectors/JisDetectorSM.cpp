@@ -252,7 +252,6 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
         unsigned char lastFirst = 0;
         int count = m.m_charsSinceEscape;
         char* p = out.window();
-        char* const end = out.windowEnd();
         while (length - i >= 2) {
             const unsigned char first = bytes[i];
             const unsigned char second = bytes[i + 1];
@@ -263,14 +262,7 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
             if (packed == 0) {
                 break; // a code page 932 extension or an unmapped code
             }
-            if (end - p < 4) {
-                out.commit(p);
-                p = out.window();
-            }
-            p[0] = static_cast<char>(packed & 0xFFu);
-            p[1] = static_cast<char>(packed >> 8 & 0xFFu);
-            p[2] = static_cast<char>(packed >> 16 & 0xFFu);
-            p += packed >> 24;
+            p = out.putPacked(p, packed);
             if (count < INT_MAX) {
                 ++count;
             }

@@ -65,7 +65,6 @@ unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsi
     int last = -1; // state after the last character read
     unsigned char lastLead = 0;
     char* p = out.window();
-    char* const end = out.windowEnd();
     while (i < length) {
         const unsigned char byte = bytes[i];
         if (byte < 0x80) {
@@ -86,14 +85,7 @@ unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsi
         if (packed == 0) {
             break;
         }
-        if (end - p < 4) {
-            out.commit(p);
-            p = out.window();
-        }
-        p[0] = static_cast<char>(packed & 0xFFu);
-        p[1] = static_cast<char>(packed >> 8 & 0xFFu);
-        p[2] = static_cast<char>(packed >> 16 & 0xFFu);
-        p += packed >> 24;
+        p = out.putPacked(p, packed);
         lastLead = byte;
         last = DoubleByte;
         i += 2;

@@ -140,6 +140,20 @@ public:
     char* window() { return room(kWindow); }
     char* windowEnd() { return m_block + sizeof m_block; }
     void commit(char* end) { m_used = static_cast<std::size_t>(end - m_block); }
+    /// Writes one character of a packed UTF-8 table entry (its bytes in the
+    /// low three bytes, its length in the top byte) at `p`, a place in the
+    /// current window, opening a new window first when fewer than four bytes
+    /// are left; returns where the next byte goes.
+    char* putPacked(char* p, std::uint32_t packed) {
+        if (windowEnd() - p < 4) {
+            commit(p);
+            p = window();
+        }
+        p[0] = static_cast<char>(packed & 0xFFu);
+        p[1] = static_cast<char>(packed >> 8 & 0xFFu);
+        p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+        return p + (packed >> 24);
+    }
 
     /// Moves the collected bytes to the result.
     void flush() {
