@@ -31,11 +31,7 @@ mkdir -p "$work"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for source in fuzz/*_fuzz.cpp; do
-    name="$(basename "$source" .cpp)"
-    # The tool's targets are built only where the tool is, which the fuzz
-    # presets leave out.
-    case "$name" in Tool*) [ -x "$build/fuzz/$name" ] || continue ;; esac
-    targets+=("$name")
+    targets+=("$(basename "$source" .cpp)")
   done
 fi
 
