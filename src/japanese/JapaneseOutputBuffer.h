@@ -52,20 +52,9 @@ public:
         m_sink.putByte(byte);
     }
 
-    /// Writes `count` ASCII bytes, as many appendByte calls would.
-    void appendAscii(const unsigned char* bytes, std::size_t count) {
-        if (count == 0) {
-            return;
-        }
-        if (m_current != JapaneseConversions::CharsetAscii) {
-            leaveToAscii();
-        }
-        m_sink.append(reinterpret_cast<const char*>(bytes), count);
-    }
-
     /// Writes, from index `i` on, the characters whose code no switch
     /// changes (plain ASCII and well-formed two- and three-byte UTF-8 with a
-    /// code in the direct table that the target can write), as appendAscii
+    /// code in the direct table that the target can write), as appendByte
     /// and appendJis would, and returns the index of the first byte it
     /// leaves to the caller. Cuts nothing short: it stops before any
     /// character it cannot take whole.

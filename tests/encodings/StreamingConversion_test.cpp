@@ -263,6 +263,29 @@ TEST(StreamingEncoder, WritesTheClosingEscapeOnlyAtTheEnd) {
     EXPECT_EQ(hex(output), "1B 24 42 24 22 24 24 1B 28 42");
 }
 
+// A piece that ends in the supplementary set leaves it designated for the
+// next piece, as the whole conversion does; reset() starts a new stream and
+// feeds after the last piece are refused.
+TEST(StreamingEncoder, CarriesTheSupplementarySetAcrossPiecesAndRestarts) {
+    const std::string text = bytes("E4 B8 82 E4 B8 82 61"); // two U+4E02 and "a"
+    std::string whole;
+    ASSERT_TRUE(EncodingFromId()
+                    .getEncodingForID(AbstractEncoding::Jis)
+                    ->convertFromUtf8(text.data(), static_cast<unsigned int>(text.size()), whole));
+    EXPECT_EQ(hex(whole).rfind("1B 24 28 44", 0), 0u); // JIS X 0212 designated first
+
+    StreamingEncoder encoder(AbstractEncoding::Jis);
+    for (int round = 0; round < 2; ++round) {
+        std::string output;
+        ASSERT_TRUE(encoder.feed(text.data(), 3, false, output));
+        ASSERT_TRUE(encoder.feed(text.data() + 3, 3, false, output));
+        ASSERT_TRUE(encoder.feed(text.data() + 6, 1, true, output));
+        EXPECT_EQ(hex(output), hex(whole));
+        EXPECT_FALSE(encoder.feed("b", 1, true, output));
+        encoder.reset();
+    }
+}
+
 TEST(StreamingEncoder, FailureNamesTheCharacterThatHasNoCode) {
     StreamingEncoder encoder(AbstractEncoding::Sjis);
     std::string output;

@@ -21,8 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 #include <typeinfo>
 #include <vector>
 
@@ -58,6 +60,37 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     } catch (...) {
         return nullptr;
     }
+}
+
+namespace {
+
+// Throwing allocations left before the one that throws; negative: none does.
+thread_local int t_throwingAllocationsBeforeFailure = -1;
+
+} // namespace
+
+// The ordinary operator, replaced as well so that a test can make one
+// allocation of the conversions' own strings throw.
+void* operator new(std::size_t size) {
+    if (t_throwingAllocationsBeforeFailure == 0) {
+        t_throwingAllocationsBeforeFailure = -1;
+        throw std::bad_alloc();
+    }
+    if (t_throwingAllocationsBeforeFailure > 0) {
+        --t_throwingAllocationsBeforeFailure;
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
 }
 
 #endif
@@ -179,6 +212,43 @@ TEST(AllocationFailure, ContainerLeavesOnlyTheFailedEntryEmpty) {
                 }
             }
         }
+    }
+}
+
+// The code page 949 conversions report an allocation that throws as a
+// failure, with the caller's string untouched, whichever allocation it is.
+TEST(AllocationFailure, KoreanConversionsFailCleanly) {
+    const EucKrEncoding encoding;
+    const std::string korean = "\xB0\xA1 \xB3\xAA abc \xC7\xD1\xB1\xB9";
+    const std::string utf8 = "\xEA\xB0\x80 \xEB\x82\x98 abc \xED\x95\x9C\xEA\xB5\xAD";
+    std::string warmUp;
+    bool unmapped = false;
+    ASSERT_TRUE(encoding.convertToUtf8(korean.data(), static_cast<unsigned int>(korean.size()),
+                                       warmUp, unmapped, false));
+    ASSERT_EQ(warmUp, utf8);
+    for (int direction = 0; direction < 2; ++direction) {
+        int failures = 0;
+        for (int index = 0; index < 16; ++index) {
+            std::string result = "kept";
+            t_throwingAllocationsBeforeFailure = index;
+            const bool ok = direction == 0
+                                ? encoding.convertToUtf8(korean.data(),
+                                                         static_cast<unsigned int>(korean.size()),
+                                                         result, unmapped, false)
+                                : encoding.convertFromUtf8(
+                                      utf8.data(), static_cast<unsigned int>(utf8.size()), result);
+            const bool thrown = t_throwingAllocationsBeforeFailure == -1;
+            t_throwingAllocationsBeforeFailure = -1;
+            if (!thrown) {
+                EXPECT_TRUE(ok);
+                EXPECT_EQ(result, direction == 0 ? utf8 : korean);
+                break;
+            }
+            ++failures;
+            EXPECT_FALSE(ok) << "allocation " << index;
+            EXPECT_EQ(result, "kept") << "allocation " << index;
+        }
+        EXPECT_GT(failures, 0) << "direction " << direction;
     }
 }
 

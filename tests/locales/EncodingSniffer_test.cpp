@@ -187,6 +187,34 @@ const SniffCase kCases[] = {
      "iso-2022-jp", "detected", "iso-2022-jp", true, "Japanese", false},
     {"DeclaredEucKrCutWhileMoreFollows", kEucKr + bytes("B0"), "text/html; charset=euc-kr",
      "euc-kr", "transport", "euc-kr", false, "Korean", true},
+    // Content-Type spellings at the edges of the parameter syntax.
+    {"TransportTrailingSeparator", page("<meta charset=euc-jp>", kEucJp), "text/html; ", "euc-jp",
+     "meta", "euc-jp", false},
+    {"TransportParameterWithoutValue", kSjis, "text/html; secure; charset=shift_jis", "shift_jis",
+     "transport", "shift_jis", false},
+    {"TransportWhitespaceAroundEquals", kSjis, "text/html; charset =\t shift_jis", "shift_jis",
+     "transport", "shift_jis", false},
+    {"TransportUtf16Be", "<p>x</p>", "text/html; charset=utf-16be", "utf-16be", "transport",
+     "utf-16be", false},
+    // A content attribute whose charset value opens a quote it never closes.
+    {"MetaContentUnclosedQuote",
+     page("<meta http-equiv=content-type content=\"text/html; charset='shift_jis\">", kEucJp),
+     nullptr, "euc-jp", "detected", "", false},
+    {"CommentNeverClosed", "<!-- <meta charset=shift_jis> " + kEucJp, nullptr, "euc-jp", "detected",
+     "", false},
+    // XML declarations: whitespace around '=', and the forms that declare
+    // nothing.
+    {"XmlWhitespaceAroundEquals", "<?xml version=\"1.0\" encoding \t= \"EUC-JP\"?>" + kEucJp,
+     nullptr, "euc-jp", "xml", "EUC-JP", false},
+    {"XmlEncodingWithoutEquals", "<?xml version=\"1.0\" encoding \"shift_jis\"?>" + kEucJp, nullptr,
+     "euc-jp", "detected", "", false},
+    {"XmlUnquotedLabel", "<?xml version=\"1.0\" encoding=shift_jis?>" + kEucJp, nullptr, "euc-jp",
+     "detected", "", false},
+    {"XmlLabelWithSpace", "<?xml version=\"1.0\" encoding=\"shift jis\"?>" + kEucJp, nullptr,
+     "euc-jp", "detected", "", false},
+    {"XmlQuoteNotClosedBeforeTheEnd", "<?xml version=\"1.0\" encoding=\"shift_jis?>" + kEucJp,
+     nullptr, "euc-jp", "detected", "", false},
+    {"XmlEqualsAtTheEnd", "<?xml encoding=>" + kEucJp, nullptr, "euc-jp", "detected", "", false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, Sniffing, ::testing::ValuesIn(kCases),
@@ -211,6 +239,28 @@ TEST(SniffingResult, CarriesTheDeclarationAndTheCandidates) {
 
     const auto none = EncodingSniffer::sniff(nullptr, 5, "", locale, false);
     EXPECT_EQ(none.encoding, AbstractEncoding::Ascii); // refused bytes read as empty
+}
+
+TEST(SniffingResult, NullBytesReadAsAnEmptyBuffer) {
+    std::unique_ptr<AbstractLocale> locale(AbstractLocale::getLocaleForName("Japanese"));
+    const auto none = EncodingSniffer::sniff(nullptr, 0, nullptr, *locale, false);
+    const auto empty = EncodingSniffer::sniff("", 0, nullptr, *locale, false);
+    EXPECT_STREQ(none.name(), empty.name());
+    EXPECT_STREQ(none.sourceName(), empty.sourceName());
+    EXPECT_FALSE(none.contradicted);
+}
+
+// A declared ISO-2022-JP stream that breaks before its end is not trusted
+// while more bytes follow, as it would not be at the end.
+TEST(SniffingResult, DeclaredJisBrokenWhileMoreFollows) {
+    std::unique_ptr<AbstractLocale> locale(AbstractLocale::getLocaleForName("Japanese"));
+    const std::string broken = bytes("1B 24 42 30 21 80 41");
+    const auto result =
+        EncodingSniffer::sniff(broken.data(), static_cast<unsigned int>(broken.size()),
+                               "text/html; charset=iso-2022-jp", *locale, true);
+    EXPECT_TRUE(result.contradicted);
+    EXPECT_EQ(result.declaredLabel, "iso-2022-jp");
+    EXPECT_STRNE(result.sourceName(), "transport");
 }
 
 TEST(SniffingResult, TieRuleOrder) {

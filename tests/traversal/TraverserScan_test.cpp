@@ -334,6 +334,9 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
         input = adapt(input);
     }
     CharsetChecker checker;
+    // A caller's own traverser class (the plain twin itself) goes through
+    // the algorithms' general path, which must agree as well.
+    std::unique_ptr<AbstractTraverser> callers(GetParam().plain());
     for (const std::string& in : inputs) {
         const int length = static_cast<int>(in.size());
         std::string decoded;
@@ -343,6 +346,11 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
         ASSERT_EQ(ok, expectedOk) << hex(in);
         ASSERT_EQ(decoded, expected) << hex(in);
         ASSERT_TRUE(same(*fast, *plain)) << hex(in);
+        std::string decodedByCallers;
+        ASSERT_EQ(TraverserUtils::hexDecode(decodedByCallers, in.data(), length, callers.get()),
+                  expectedOk)
+            << hex(in);
+        ASSERT_EQ(decodedByCallers, expected) << hex(in);
 
         for (int variant = 0; variant < 8; ++variant) {
             bool allowed[256];
@@ -375,6 +383,14 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
             for (int v = 0; v < 256; ++v) {
                 ASSERT_EQ(seen[v], seenOnEntry[v]) << "seen table entry " << v;
             }
+            reportPointer = report;
+            count = -1;
+            badEscape = false;
+            checker.checkBuffer(allowed, checkEscapes, in.data(), length, &reportPointer, &count,
+                                seen, &badEscape, callers.get(), &badEscapeText, acceptPercent);
+            ASSERT_EQ(std::string(report, static_cast<std::size_t>(count)), plainResult.reported)
+                << "own traverser, variant " << variant << " over " << hex(in);
+            ASSERT_EQ(badEscape, plainResult.badEscape) << hex(in);
         }
     }
 }
