@@ -274,6 +274,41 @@ def emit_sjis_encoding_table(out, tables):
         chunk = values[start:start + NUMBERS_PER_LINE]
         out.append(",".join(format_number(v) for v in chunk) + ",")
     out.append("};")
+VALIDITY_FIRST_ROW = 0x21
+VALIDITY_LAST_ROW = 0x97
+VALIDITY_ROW_BYTES = 12
+
+
+def emit_validity_bitmaps(out, tables):
+    """kJisMapped0208, kJisMapped0208Extra and kJisMapped0212: one bit per
+    code telling whether the set maps it, rows 0x21-0x97, cells 0x21-0x7E.
+    Row r takes 12 bytes from (r - 0x21) * 12; cell c is bit (c - 0x21) % 8
+    of byte (c - 0x21) / 8 of its row. kJisMapped0208Extra holds JIS X 0208
+    and the code page 932 extensions together, the set in force while the
+    extensions switch is on."""
+    by_name = dict(tables)
+    standard = by_name["Jis0208ToUnicode"]
+    with_extra = dict(standard)
+    with_extra.update(by_name["JisExtraToUnicode"])
+    supplementary = by_name["Jis0212ToUnicode"]
+    rows = VALIDITY_LAST_ROW - VALIDITY_FIRST_ROW + 1
+    out.append(f"// JIS validity bitmaps: rows 0x{VALIDITY_FIRST_ROW:02X}-0x{VALIDITY_LAST_ROW:02X}.")
+    out.append("namespace detail {")
+    for name, mapping in (("kJisMapped0208", standard),
+                          ("kJisMapped0208Extra", with_extra),
+                          ("kJisMapped0212", supplementary)):
+        bits = [0] * (rows * VALIDITY_ROW_BYTES)
+        for code in mapping:
+            row, cell = code >> 8, code & 0xFF
+            if not (VALIDITY_FIRST_ROW <= row <= VALIDITY_LAST_ROW and 0x21 <= cell <= 0x7E):
+                raise DataError(f"code 0x{code:04X} outside the validity bitmaps")
+            offset = cell - 0x21
+            bits[(row - VALIDITY_FIRST_ROW) * VALIDITY_ROW_BYTES + offset // 8] |= 1 << (offset % 8)
+        out.append(f"const std::uint8_t {name}[{len(bits)}] = {{")
+        for start in range(0, len(bits), NUMBERS_PER_LINE):
+            chunk = bits[start:start + NUMBERS_PER_LINE]
+            out.append(",".join(format_number(v) for v in chunk) + ",")
+        out.append("};")
     out.append("} // namespace detail")
     out.append("")
 
@@ -291,6 +326,7 @@ def generate():
         "#include <charsetkit/japanese/JapaneseConversions.h>",
         "",
         '#include "japanese/JisDirectTables.h"',
+        '#include "japanese/JisValidity.h"',
         "",
         "namespace charsetkit {",
         "",
@@ -301,6 +337,7 @@ def generate():
     emit_utf8_table(out, dict(tables)["Jis0208ToUnicode"])
     emit_encoding_table(out, tables)
     emit_sjis_encoding_table(out, tables)
+    emit_validity_bitmaps(out, tables)
     out.append("} // namespace charsetkit")
     out.append("// clang-format on")
     return "\n".join(out) + "\n"
