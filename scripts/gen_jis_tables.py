@@ -274,6 +274,10 @@ def emit_sjis_encoding_table(out, tables):
         chunk = values[start:start + NUMBERS_PER_LINE]
         out.append(",".join(format_number(v) for v in chunk) + ",")
     out.append("};")
+    out.append("} // namespace detail")
+    out.append("")
+
+
 VALIDITY_FIRST_ROW = 0x21
 VALIDITY_LAST_ROW = 0x97
 VALIDITY_ROW_BYTES = 12

@@ -19500,6 +19500,8 @@ const std::uint16_t kUnicodeToSjisBlocks[22720] = {
 0,0,0,0x8150,0,0x818F,0,0,0,0,0,0,0,0,0,0,
 0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,
 };
+} // namespace detail
+
 // JIS validity bitmaps: rows 0x21-0x97.
 namespace detail {
 const std::uint8_t kJisMapped0208[1428] = {
