@@ -37,6 +37,39 @@ inline void addJisCharacters(JisDetectorSM& machine, std::size_t n) {
     machine.m_charsSinceEscape = sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
 }
 
+/// When `machine` stands between characters without an error and `lead`, `trail` form a
+/// complete two-byte character that passes verification, puts the machine in
+/// the state its rule leaves after the two bytes and returns true; otherwise
+/// changes nothing and returns false.
+inline bool completePair(SjisDetectorSM& machine, unsigned char lead, unsigned char trail,
+                         bool verifyCharacters) {
+    if (machine.m_error || machine.m_state == sjis::Lead || !sjis::isLeadByte(lead) ||
+        !sjis::isTrailByte(trail) || (verifyCharacters && !sjisPairMapped(lead, trail))) {
+        return false;
+    }
+    machine.m_state = sjis::DoubleByte;
+    machine.m_firstByte = lead;
+    machine.m_confirmed = true;
+    machine.m_inChar = false;
+    return true;
+}
+
+inline bool completePair(EucJpDetectorSM& machine, unsigned char lead, unsigned char trail,
+                         bool verifyCharacters) {
+    const int state = machine.m_state;
+    const bool between = state == eucjp::SingleByte || state == eucjp::Jis0208 ||
+                         state == eucjp::Kana || state == eucjp::Jis0212;
+    if (machine.m_error || !between || !eucjp::isPairByte(lead) || !eucjp::isPairByte(trail) ||
+        (verifyCharacters && !eucPairMapped(lead, trail, false))) {
+        return false;
+    }
+    machine.m_state = eucjp::Jis0208;
+    machine.m_firstByte = lead;
+    machine.m_confirmed = true;
+    machine.m_inChar = false;
+    return true;
+}
+
 /// The stateless driver for SjisDetectorSM and EucJpDetectorSM, whose state
 /// 0 is "after a one-byte character".
 template <class Machine>
@@ -47,6 +80,12 @@ bool runJapaneseStatelessFast(Machine& machine, const char* buffer, unsigned int
                   "a machine whose state 0 follows a one-byte character");
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     for (unsigned int i = 0; i < length; ++i) {
+        // A whole two-byte character read between characters: the state the
+        // machine's rule reaches over its two bytes, set at once.
+        if (i + 1 < length && completePair(machine, bytes[i], bytes[i + 1], verifyCharacters)) {
+            ++i;
+            continue;
+        }
         // The machine's own rule, inline.
         if constexpr (std::is_same<Machine, SjisDetectorSM>::value) {
             sjis::step(machine, bytes[i], verifyCharacters);

@@ -8,6 +8,7 @@
 #include "detectors/JapaneseOutput.h"
 #include "detectors/JisStates.h"
 #include "japanese/JisDirectTables.h"
+#include "japanese/JisValidity.h"
 #include "utilities/ByteSink.h"
 #include "utilities/Settings.h"
 
@@ -149,7 +150,7 @@ void JisDetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
                                             : Jis0212Char;
         countChar();
         m_inChar = false;
-        if (verifyCharacters && !JapaneseConversions::verifyJis(m_firstByte, byte, supplementary)) {
+        if (verifyCharacters && !detail::jisPairMapped(m_firstByte, byte, supplementary)) {
             m_error = true;
         }
         if (!isValidJisByte(byte)) {

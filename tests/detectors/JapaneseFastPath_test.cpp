@@ -64,6 +64,11 @@ void compareStatelessVerify(const std::string& s, bool verifyCharacters) {
     ASSERT_EQ(detail::runJapaneseStatelessFast(fast, s.data(), n, verifyCharacters),
               virtualPlain.verify(s.data(), n, verifyCharacters, false, 0))
         << test::hex(s);
+    ASSERT_EQ(fast.m_state, plain.m_state) << test::hex(s);
+    ASSERT_EQ(fast.m_firstByte, plain.m_firstByte) << test::hex(s);
+    ASSERT_EQ(fast.m_confirmed, plain.m_confirmed) << test::hex(s);
+    ASSERT_EQ(fast.m_inChar, plain.m_inChar) << test::hex(s);
+    ASSERT_EQ(fast.m_error, plain.m_error) << test::hex(s);
 }
 
 void compareJisVerify(const std::string& s, bool verifyCharacters) {
@@ -104,6 +109,24 @@ TEST_F(JapaneseFastPathTest, EveryOneAndTwoByteInput) {
             compareStatelessVerify<SjisDetectorSM>(s, true);
             compareStatelessVerify<EucJpDetectorSM>(s, true);
             compareJisVerify(s, false);
+        }
+    }
+}
+
+// Every pair after each way of standing between characters (and after a
+// lead byte or prefix, where the pair is not a character of its own).
+TEST_F(JapaneseFastPathTest, EveryPairAfterEachCharacterKind) {
+    for (const std::string& prefix :
+         {test::bytes("41"), test::bytes("82 A0"), test::bytes("B1"), test::bytes("8E B1"),
+          test::bytes("8F B0 A1"), test::bytes("B0 A1"), test::bytes("82"), test::bytes("8F")}) {
+        for (int a = 0; a < 256; ++a) {
+            for (int b = 0; b < 256; ++b) {
+                const std::string s = prefix + test::bytes({a, b});
+                for (bool vc : {false, true}) {
+                    compareStatelessVerify<SjisDetectorSM>(s, vc);
+                    compareStatelessVerify<EucJpDetectorSM>(s, vc);
+                }
+            }
         }
     }
 }
