@@ -8,6 +8,9 @@
 // limits do not depend on that count, so the answers equal those of the
 // plain drivers of AbstractStatelessDetectorSM and AbstractStatefulDetectorSM;
 // tests compare the two. Text without ASCII pays nothing for the shortcut.
+// Whole two-byte characters are read in one step too: Shift_JIS and EUC-JP
+// pairs between characters, and in ISO-2022-JP the runs of pairs between
+// escape sequences.
 #ifndef CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 
@@ -17,6 +20,7 @@
 
 #include "detectors/EucJpStep.h"
 #include "detectors/SjisStep.h"
+#include "japanese/JisValidity.h"
 
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/detectors/JisDetectorSM.h>
@@ -24,6 +28,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 
 namespace charsetkit {
@@ -102,8 +107,70 @@ bool runJapaneseStatelessFast(Machine& machine, const char* buffer, unsigned int
     return true;
 }
 
+/// The state a two-byte character of the set designated in `state` leaves,
+/// when `state` stands between two such characters (a JIS X 0208 or JIS X
+/// 0212 set just designated or a character of it just read); 0 otherwise.
+constexpr int jisPairEndState(int state) {
+    switch (state) {
+    case jis_states::Jis1978Designated:
+    case jis_states::Jis1978Char:
+        return jis_states::Jis1978Char;
+    case jis_states::Jis1983Designated:
+    case jis_states::Jis1983Char:
+        return jis_states::Jis1983Char;
+    case jis_states::Jis0212Designated:
+    case jis_states::Jis0212Char:
+        return jis_states::Jis0212Char;
+    default:
+        return 0;
+    }
+}
+
+/// Takes, from index `i` on, the two-byte characters that `machine`, standing
+/// between characters of a two-byte set without an error, reads without
+/// failing and without leaving the set: pairs of 0x21-0x7E, each mapped in
+/// the set when `verifyCharacters` is true. Leaves every field as reading
+/// them byte by byte would (the escape limits cannot fail on them, as no
+/// field they look at changes) and returns the index after the last pair
+/// taken. Anything else (ESC, a byte of the extended range, an unmapped
+/// pair, a lone last byte) is left to the machine.
+inline unsigned int takeJisPairs(JisDetectorSM& machine, int endState, const unsigned char* bytes,
+                                 unsigned int i, unsigned int length, bool verifyCharacters) {
+    unsigned int j = i;
+    if (verifyCharacters) {
+        const std::uint8_t* const bitmap =
+            endState == jis_states::Jis0212Char ? kJisMapped0212 : jis0208Bitmap();
+        while (length - j >= 2) {
+            const unsigned row = static_cast<unsigned>(bytes[j]) - 0x21u;
+            const unsigned cell = static_cast<unsigned>(bytes[j + 1]) - 0x21u;
+            if (row >= 94u || cell >= 94u ||
+                ((bitmap[row * kJisMappedRowBytes + (cell >> 3)] >> (cell & 7u)) & 1u) == 0) {
+                break;
+            }
+            j += 2;
+        }
+    } else {
+        while (length - j >= 2) {
+            const unsigned row = static_cast<unsigned>(bytes[j]) - 0x21u;
+            const unsigned cell = static_cast<unsigned>(bytes[j + 1]) - 0x21u;
+            if (row >= 94u || cell >= 94u) {
+                break;
+            }
+            j += 2;
+        }
+    }
+    if (j != i) {
+        addJisCharacters(machine, (j - i) / 2);
+        machine.m_firstByte = bytes[j - 2];
+        machine.m_state = endState;
+        machine.m_inChar = false;
+    }
+    return j;
+}
+
 /// The stateful driver for JisDetectorSM, whose state 1 is "after a
-/// character read in single-byte text".
+/// character read in single-byte text". Between two-byte characters the
+/// pairs that cannot fail are taken by takeJisPairs.
 inline bool runJisFast(JisDetectorSM& machine, const char* buffer, unsigned int length,
                        bool verifyCharacters, bool rejectRedundantEscapes, int escapeRunLimit) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
@@ -117,6 +184,8 @@ inline bool runJisFast(JisDetectorSM& machine, const char* buffer, unsigned int 
             const unsigned int skip = plainAsciiRunToSkip(bytes, i + 1, length);
             addJisCharacters(machine, skip);
             i += skip;
+        } else if (const int endState = jisPairEndState(machine.m_state)) {
+            i = takeJisPairs(machine, endState, bytes, i + 1, length, verifyCharacters) - 1;
         }
     }
     return machine.JisDetectorSM::isValidEndState();
