@@ -1,16 +1,16 @@
 // Whole-buffer drivers of the Japanese machines for callers that know the
 // machine's exact class: processByte (and for ISO-2022-JP checkLimits) is
-// called without virtual dispatch, and after a plain ASCII character the
-// plain ASCII that follows is taken in one step, its last byte alone going
-// through the machine. Such a byte leaves the machine as the whole run would
-// (state 0 of the Shift_JIS and EUC-JP machines, state 1 of the ISO-2022-JP
-// machine, whose character count is advanced by the run), and the escape
-// limits do not depend on that count, so the answers equal those of the
-// plain drivers of AbstractStatelessDetectorSM and AbstractStatefulDetectorSM;
-// tests compare the two. Text without ASCII pays nothing for the shortcut.
-// Whole two-byte characters are read in one step too: Shift_JIS and EUC-JP
-// pairs between characters, and in ISO-2022-JP the runs of pairs between
-// escape sequences.
+// called without virtual dispatch, and what the machine would read without
+// failing is taken in one step where that step's outcome is known. In the
+// Shift_JIS and EUC-JP drivers, after a plain ASCII character the plain
+// ASCII that follows is taken at once, its last byte alone going through the
+// machine (which leaves state 0 as the whole run would), and whole two-byte
+// characters between characters are read in one step. The ISO-2022-JP
+// driver takes plain ASCII in single-byte text, runs of two-byte characters
+// between escape sequences and complete designations without the machine's
+// steps, setting every field as those steps would. The answers and fields
+// equal those of the plain drivers of AbstractStatelessDetectorSM and
+// AbstractStatefulDetectorSM; tests compare the two.
 #ifndef CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 #define CHARSETKIT_SRC_DETECTORS_JAPANESEDRIVERS_H
 
@@ -168,25 +168,115 @@ inline unsigned int takeJisPairs(JisDetectorSM& machine, int endState, const uns
     return j;
 }
 
-/// The stateful driver for JisDetectorSM, whose state 1 is "after a
-/// character read in single-byte text". Between two-byte characters the
-/// pairs that cannot fail are taken by takeJisPairs.
+/// Reads at index `i` a complete designation escape (ESC ( B, ESC ( J,
+/// ESC ( I, ESC $ @, ESC $ B or ESC $ ( D) when `machine` stands between
+/// characters (states 0 to 11), leaving every field as the machine's steps
+/// over it would, and returns the number of bytes taken; takes nothing and
+/// returns 0 otherwise. The escape limits are left to the caller: the steps
+/// before the last change no field they look at.
+inline unsigned int takeDesignation(JisDetectorSM& machine, const unsigned char* bytes,
+                                    unsigned int i, unsigned int length) {
+    constexpr unsigned char kEsc = 0x1B;
+    if (machine.m_state < jis_states::AsciiDesignated ||
+        machine.m_state > jis_states::Jis0212Char || length - i < 3 || bytes[i] != kEsc) {
+        return 0;
+    }
+    int target = 0;
+    bool inChar = true;
+    unsigned int taken = 3;
+    if (bytes[i + 1] == 0x28) { // (
+        switch (bytes[i + 2]) {
+        case 0x42: // B
+            target = jis_states::AsciiDesignated;
+            inChar = false;
+            break;
+        case 0x49: // I
+            target = jis_states::KanaDesignated;
+            break;
+        case 0x4A: // J
+            target = jis_states::RomanDesignated;
+            inChar = false;
+            break;
+        default:
+            return 0;
+        }
+    } else if (bytes[i + 1] == 0x24) { // $
+        switch (bytes[i + 2]) {
+        case 0x40: // @
+            target = jis_states::Jis1978Designated;
+            break;
+        case 0x42: // B
+            target = jis_states::Jis1983Designated;
+            break;
+        case 0x28: // ( D
+            if (length - i < 4 || bytes[i + 3] != 0x44) {
+                return 0;
+            }
+            target = jis_states::Jis0212Designated;
+            taken = 4;
+            break;
+        default:
+            return 0;
+        }
+    } else {
+        return 0;
+    }
+    machine.designate(target);
+    machine.m_inChar = inChar;
+    return taken;
+}
+
+/// The stateful driver for JisDetectorSM. Once the machine has read a byte
+/// and passed the escape limits, what cannot fail is taken without its
+/// steps: plain ASCII in single-byte text (states 0 to 3; each byte moves
+/// the machine to state 1 and counts a character), runs of two-byte
+/// characters (takeJisPairs) and complete designations (takeDesignation,
+/// after which the limits are checked as after the machine's last step).
+/// No field the limits look at changes otherwise, so they hold as they did
+/// after the machine's last step. Everything else goes through the machine.
 inline bool runJisFast(JisDetectorSM& machine, const char* buffer, unsigned int length,
                        bool verifyCharacters, bool rejectRedundantEscapes, int escapeRunLimit) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
-    for (unsigned int i = 0; i < length; ++i) {
+    bool checked = false;
+    unsigned int i = 0;
+    while (i < length) {
+        if (checked) {
+            const int state = machine.m_state;
+            if (state >= jis_states::AsciiDesignated && state <= jis_states::Unused) {
+                const std::size_t run = plainAsciiRunLength(bytes + i, length - i);
+                if (run != 0) {
+                    addJisCharacters(machine, run);
+                    machine.m_state = jis_states::SingleByte;
+                    machine.m_inChar = false;
+                    i += static_cast<unsigned int>(run);
+                    continue;
+                }
+            } else if (const int endState = jisPairEndState(state)) {
+                const unsigned int next =
+                    takeJisPairs(machine, endState, bytes, i, length, verifyCharacters);
+                if (next != i) {
+                    i = next;
+                    continue;
+                }
+            }
+            const unsigned int taken = takeDesignation(machine, bytes, i, length);
+            if (taken != 0) {
+                machine.AbstractStatefulDetectorSM::checkLimits(rejectRedundantEscapes,
+                                                                escapeRunLimit);
+                if (machine.m_error) {
+                    return false;
+                }
+                i += taken;
+                continue;
+            }
+        }
         machine.JisDetectorSM::processByte(bytes[i], verifyCharacters);
         machine.AbstractStatefulDetectorSM::checkLimits(rejectRedundantEscapes, escapeRunLimit);
         if (machine.m_error) {
             return false;
         }
-        if (machine.m_state == jis_states::SingleByte) {
-            const unsigned int skip = plainAsciiRunToSkip(bytes, i + 1, length);
-            addJisCharacters(machine, skip);
-            i += skip;
-        } else if (const int endState = jisPairEndState(machine.m_state)) {
-            i = takeJisPairs(machine, endState, bytes, i + 1, length, verifyCharacters) - 1;
-        }
+        checked = true;
+        ++i;
     }
     return machine.JisDetectorSM::isValidEndState();
 }

@@ -222,9 +222,9 @@ TEST_F(JapaneseFastPathTest, RandomMutatedBuffers) {
 
 // ISO-2022-JP text between escape sequences is read a pair at a time. From
 // every starting state, with each switch setting, the verification of text
-// that switches sets is cut at every position (so that it starts inside an
-// escape sequence or a character) and has a failing byte put at every
-// position.
+// that switches sets is cut at every position (so that it starts or ends
+// inside an escape sequence or a character) and has a failing byte put at
+// every position.
 class JisPairRunTest : public test::SwitchesTest,
                        public ::testing::WithParamInterface<std::tuple<bool, bool, bool>> {};
 
@@ -247,6 +247,7 @@ TEST_P(JisPairRunTest, EveryStateCutAndFailingByteAtEveryPosition) {
                 const std::string cut = text.substr(from);
                 for (bool vc : {false, true}) {
                     compareJisVerifyFrom(start, cut, vc);
+                    compareJisVerifyFrom(start, text.substr(0, from), vc);
                 }
                 if (from % 7 != 0) {
                     continue;
