@@ -114,6 +114,22 @@ void compareJisVerifyOnce(const JisDetectorSM& start, const std::string& s, bool
     ASSERT_TRUE(sameJisFields(fast, plain)) << where();
 }
 
+// The conversion from the same starting machine, with the plain reference:
+// the output and every field.
+void compareJisConversionFrom(const JisDetectorSM& start, const std::string& s) {
+    JisDetectorSM fast = start;
+    JisDetectorSM plain = start;
+    std::string out;
+    bool fastUnmapped = false;
+    bool plainUnmapped = false;
+    fast.convertToUtf8(s.data(), static_cast<unsigned int>(s.size()), out, fastUnmapped, false);
+    const std::string expected = reference::convertPlain(plain, s, false, plainUnmapped);
+    ASSERT_EQ(test::hex(out), test::hex(expected))
+        << test::hex(s) << " from state " << start.m_state;
+    ASSERT_EQ(fastUnmapped, plainUnmapped) << test::hex(s) << " from state " << start.m_state;
+    ASSERT_TRUE(sameJisFields(fast, plain)) << test::hex(s) << " from state " << start.m_state;
+}
+
 // As compareJisVerifyOnce, with every combination of the escape limits.
 void compareJisVerifyFrom(const JisDetectorSM& start, const std::string& s, bool verifyCharacters) {
     for (bool redundant : {false, true}) {
@@ -224,7 +240,8 @@ TEST_F(JapaneseFastPathTest, RandomMutatedBuffers) {
 // every starting state, with each switch setting, the verification of text
 // that switches sets is cut at every position (so that it starts or ends
 // inside an escape sequence or a character) and has a failing byte put at
-// every position.
+// every position; the conversion, which takes designations at once too, is
+// compared over the same cuts.
 class JisPairRunTest : public test::SwitchesTest,
                        public ::testing::WithParamInterface<std::tuple<bool, bool, bool>> {};
 
@@ -248,6 +265,13 @@ TEST_P(JisPairRunTest, EveryStateCutAndFailingByteAtEveryPosition) {
                 for (bool vc : {false, true}) {
                     compareJisVerifyFrom(start, cut, vc);
                     compareJisVerifyFrom(start, text.substr(0, from), vc);
+                }
+                // The plain conversion reads the first byte of a character
+                // from the text, so it starts only between characters.
+                if (state < detail::jis_states::Jis1978First ||
+                    state > detail::jis_states::Jis0212First) {
+                    compareJisConversionFrom(start, cut);
+                    compareJisConversionFrom(start, text.substr(0, from));
                 }
                 if (from % 7 != 0) {
                     continue;
