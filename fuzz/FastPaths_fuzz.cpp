@@ -1,11 +1,12 @@
 // The fast whole-buffer paths against their plain twins on the same bytes:
 // the vector scans at every level this processor runs, the UTF-8 check, the
-// EUC-KR walk and the Japanese locale's detection. Any difference aborts.
+// EUC-KR walk, the Japanese locale's detection and ISO-2022-JP verification. Any difference aborts.
 // The first byte chooses flags; the rest is the text, also read from one to
 // three bytes in so that the vector loads meet every alignment.
 #include <charsetkit/charsetkit.h>
 
 #include "FuzzCheck.h"
+#include "detectors/JapaneseDrivers.h"
 #include "detectors/Utf8Scan.h"
 #include "utilities/VectorScan.h"
 
@@ -67,6 +68,34 @@ void compareDetection(const char* buffer, unsigned int length, std::uint8_t cont
     FUZZ_CHECK(fast == plain);
 }
 
+// ISO-2022-JP verification through the encoding (its whole-buffer driver)
+// against the machine's virtual byte-at-a-time driver, with the flags the
+// control byte chooses; the answers and every field of the machines.
+void compareJisVerify(const char* buffer, unsigned int length, std::uint8_t control) {
+    const bool verifyCharacters = (control & 0x02) != 0;
+    const bool rejectRedundant = (control & 0x10) != 0;
+    static constexpr int kLimits[4] = {0, 1, 3, 100};
+    const int limit = kLimits[(control >> 5) & 3];
+    JisDetectorSM fast;
+    JisDetectorSM plain;
+    AbstractDetectorSM& virtualPlain = plain;
+    const bool plainResult =
+        virtualPlain.verify(buffer, length, verifyCharacters, rejectRedundant, limit);
+    FUZZ_CHECK(detail::runJisFast(fast, buffer, length, verifyCharacters, rejectRedundant, limit) ==
+               plainResult);
+    FUZZ_CHECK(fast.m_state == plain.m_state);
+    FUZZ_CHECK(fast.m_designation == plain.m_designation);
+    FUZZ_CHECK(fast.m_firstByte == plain.m_firstByte);
+    FUZZ_CHECK(fast.m_charsSinceEscape == plain.m_charsSinceEscape);
+    FUZZ_CHECK(fast.m_escapeRun == plain.m_escapeRun);
+    FUZZ_CHECK(fast.m_redundantEscape == plain.m_redundantEscape);
+    FUZZ_CHECK(fast.m_error == plain.m_error);
+    FUZZ_CHECK(fast.m_confirmed == plain.m_confirmed);
+    FUZZ_CHECK(fast.m_inChar == plain.m_inChar);
+    FUZZ_CHECK(JisEncoding().verify(buffer, length, verifyCharacters, rejectRedundant, limit) ==
+               plainResult);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -85,6 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      static_cast<unsigned int>(length), structureOnly, false,
                                      0) == !reference::scanUtf8(text, length).failed);
     compareDetection(reinterpret_cast<const char*>(text), static_cast<unsigned int>(length),
+                     control);
+    compareJisVerify(reinterpret_cast<const char*>(text), static_cast<unsigned int>(length),
                      control);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "japanese/JisValidity.h"
 #include "utilities/Settings.h"
 
 namespace charsetkit {
@@ -40,8 +41,7 @@ inline void step(EucJpDetectorSM& machine, unsigned char byte, bool verifyCharac
             machine.m_error = true;
         } else {
             machine.m_confirmed = true;
-            if (verifyCharacters &&
-                !JapaneseConversions::verifyEuc(machine.m_firstByte, byte, false)) {
+            if (verifyCharacters && !detail::eucPairMapped(machine.m_firstByte, byte, false)) {
                 machine.m_error = true;
             }
         }
@@ -77,8 +77,7 @@ inline void step(EucJpDetectorSM& machine, unsigned char byte, bool verifyCharac
             machine.m_error = true;
         } else {
             machine.m_confirmed = true;
-            if (verifyCharacters &&
-                !JapaneseConversions::verifyEuc(machine.m_firstByte, byte, true)) {
+            if (verifyCharacters && !detail::eucPairMapped(machine.m_firstByte, byte, true)) {
                 machine.m_error = true;
             }
         }

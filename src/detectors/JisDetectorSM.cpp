@@ -8,6 +8,7 @@
 #include "detectors/JapaneseOutput.h"
 #include "detectors/JisStates.h"
 #include "japanese/JisDirectTables.h"
+#include "japanese/JisValidity.h"
 #include "utilities/ByteSink.h"
 #include "utilities/Settings.h"
 
@@ -149,7 +150,7 @@ void JisDetectorSM::processByte(unsigned char byte, bool verifyCharacters) {
                                             : Jis0212Char;
         countChar();
         m_inChar = false;
-        if (verifyCharacters && !JapaneseConversions::verifyJis(m_firstByte, byte, supplementary)) {
+        if (verifyCharacters && !detail::jisPairMapped(m_firstByte, byte, supplementary)) {
             m_error = true;
         }
         if (!isValidJisByte(byte)) {
@@ -288,7 +289,8 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
 // Appends the text as UTF-8 to `result`. From the first failure on the input
 // is read as ISO-8859-1, the bytes of the character or escape sequence it
 // interrupted included. Before any failure, convertPlainRun reads what it
-// can; every other byte (escape sequences, katakana, JIS X 0212, unmapped
+// can and complete designations between characters are taken at once;
+// every other byte (other escape sequences, katakana, JIS X 0212, unmapped
 // codes and extensions) goes through the machine.
 bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                   bool& unmapped, bool useReplacement) {
@@ -311,6 +313,13 @@ bool JisDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::
                 if (i == length) {
                     break;
                 }
+            }
+            // A complete designation between characters: no output.
+            const unsigned int taken = detail::takeDesignation(*this, bytes, i, length);
+            if (taken != 0) {
+                i += taken;
+                pending = i;
+                continue;
             }
         }
         const unsigned char byte = bytes[i];

@@ -68,13 +68,10 @@ unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsi
     while (i < length) {
         const unsigned char byte = bytes[i];
         if (byte < 0x80) {
-            out.commit(p);
-            const std::size_t run = out.copyPlainAscii(bytes + i, length - i);
-            p = out.window();
-            if (run == 0) {
+            if (!detail::isPlainAscii(byte)) {
                 break; // ESC, SO, SI
             }
-            i += static_cast<unsigned int>(run);
+            i += static_cast<unsigned int>(out.putPlainAscii(p, bytes + i, length - i));
             last = SingleByte;
             continue;
         }

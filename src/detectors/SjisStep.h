@@ -6,6 +6,7 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "japanese/JisValidity.h"
 #include "utilities/Settings.h"
 
 namespace charsetkit {
@@ -43,7 +44,7 @@ inline void step(SjisDetectorSM& machine, unsigned char byte, bool verifyCharact
             return;
         }
         machine.m_confirmed = true;
-        if (verifyCharacters && !JapaneseConversions::verifySjis(machine.m_firstByte, byte)) {
+        if (verifyCharacters && !detail::sjisPairMapped(machine.m_firstByte, byte)) {
             machine.m_error = true;
             machine.m_state = BadTrail;
         } else {

@@ -129,12 +129,12 @@ std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std
             if (!detail::isPlainAscii(lead)) {
                 break; // ESC, SO, SI
             }
-            m_sink.commit(p);
             if (Target == AbstractEncoding::Jis && m_current != JapaneseConversions::CharsetAscii) {
+                m_sink.commit(p);
                 leaveToAscii();
+                p = m_sink.window();
             }
-            i += m_sink.copyPlainAscii(bytes + i, length - i);
-            p = m_sink.window();
+            i += m_sink.putPlainAscii(p, bytes + i, length - i);
             continue;
         }
         std::uint32_t codePoint = 0;
@@ -155,6 +155,22 @@ std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std
             size = 2;
         } else {
             break;
+        }
+        if (Target == AbstractEncoding::Sjis) {
+            // The common case in one lookup: the final bytes of a JIS X 0208
+            // character.
+            const unsigned sjis = detail::unicodeToSjisDirect(codePoint);
+            if (sjis != 0) {
+                if (end - p < 2) {
+                    m_sink.commit(p);
+                    p = m_sink.window();
+                }
+                p[0] = static_cast<char>(sjis >> 8);
+                p[1] = static_cast<char>(sjis & 0xFFu);
+                p += 2;
+                i += size;
+                continue;
+            }
         }
         const unsigned code = detail::unicodeToJisDirect(codePoint);
         if (code >= 0x100 && (code & detail::kJis0212Flag) == 0) {

@@ -34,6 +34,15 @@ inline unsigned unicodeToJisDirect(std::uint32_t c) {
     return kUnicodeToJisBlocks[kUnicodeToJisIndex[c >> 6] * 64u + (c & 63u)];
 }
 
+/// The Shift_JIS code (lead byte * 256 + trail byte) of each code point that
+/// kUnicodeToJisBlocks gives a JIS X 0208 code, in blocks numbered as there;
+/// 0 for every other code point.
+extern const std::uint16_t kUnicodeToSjisBlocks[];
+
+inline unsigned unicodeToSjisDirect(std::uint32_t c) {
+    return kUnicodeToSjisBlocks[kUnicodeToJisIndex[c >> 6] * 64u + (c & 63u)];
+}
+
 } // namespace detail
 } // namespace charsetkit
 

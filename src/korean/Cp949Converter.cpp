@@ -13,21 +13,20 @@ namespace charsetkit {
 
 namespace {
 
-// Writes the ASCII bytes starting at input[i] (there is at least one) and
-// advances `i` past them.
+// Writes the ASCII byte at input[i] and the run of plain ASCII it starts,
+// through the window `p` of `out`, and advances `i` past them. ESC, SO and SI
+// are ASCII here as well, written one at a time.
 void copyAscii(const unsigned char* input, std::size_t length, std::size_t& i,
-               detail::ByteSink& out) {
-    if (length - i < 2 || input[i + 1] >= 0x80) {
-        // A lone byte, such as the space between two words.
-        out.putByte(input[i++]);
+               detail::ByteSink& out, char*& p) {
+    if (detail::isPlainAscii(input[i])) {
+        i += out.putPlainAscii(p, input + i, length - i);
         return;
     }
-    const std::size_t run = out.copyPlainAscii(input + i, length - i);
-    if (run == 0) {
-        out.putByte(input[i++]); // ESC, SO or SI: ASCII here as well
-        return;
+    if (p == out.windowEnd()) {
+        out.commit(p);
+        p = out.window();
     }
-    i += run;
+    *p++ = static_cast<char>(input[i++]);
 }
 
 // The code of `c` (lead * 256 + trail), 0 when it has none; c < 0x10000.
@@ -100,11 +99,14 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
     try {
         std::string converted;
         detail::ByteSink out(converted, length + length / 2);
+        // The write position stays in `p` (see ByteSink::window()).
+        char* p = out.window();
+        char* const end = out.windowEnd();
         std::size_t i = 0;
         while (i < length) {
             const unsigned char lead = input[i];
             if (lead < 0x80) {
-                copyAscii(input, length, i, out);
+                copyAscii(input, length, i, out, p);
                 continue;
             }
             if (length - i < 2 || lead < cp949::kLeadFirst || lead == 0xFF) {
@@ -120,9 +122,27 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
             if (c == 0) {
                 return false;
             }
-            out.putCodePoint(c);
             i += 2;
+            if (end - p < 3) {
+                out.commit(p);
+                p = out.window();
+            }
+            if (c >= 0x80u && c < 0x800u) {
+                p[0] = static_cast<char>(0xC0u | c >> 6);
+                p[1] = static_cast<char>(0x80u | (c & 0x3Fu));
+                p += 2;
+            } else if (c >= 0x800u && c < 0x10000u) {
+                p[0] = static_cast<char>(0xE0u | c >> 12);
+                p[1] = static_cast<char>(0x80u | (c >> 6 & 0x3Fu));
+                p[2] = static_cast<char>(0x80u | (c & 0x3Fu));
+                p += 3;
+            } else {
+                out.commit(p);
+                out.putCodePoint(c);
+                p = out.window();
+            }
         }
+        out.commit(p);
         out.flush();
         output = std::move(converted);
         return true;
@@ -140,10 +160,13 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
     try {
         std::string converted;
         detail::ByteSink out(converted, length);
+        // The write position stays in `p` (see ByteSink::window()).
+        char* p = out.window();
+        char* const end = out.windowEnd();
         std::size_t i = 0;
         while (i < length) {
             if (input[i] < 0x80) {
-                copyAscii(input, length, i, out);
+                copyAscii(input, length, i, out, p);
                 continue;
             }
             std::uint32_t c = 0;
@@ -162,9 +185,15 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
             if (code == 0) {
                 return false;
             }
-            out.putTwo(static_cast<unsigned char>(code >> 8),
-                       static_cast<unsigned char>(code & 0xFFu));
+            if (end - p < 2) {
+                out.commit(p);
+                p = out.window();
+            }
+            p[0] = static_cast<char>(code >> 8 & 0xFFu);
+            p[1] = static_cast<char>(code & 0xFFu);
+            p += 2;
         }
+        out.commit(p);
         out.flush();
         output = std::move(converted);
         return true;

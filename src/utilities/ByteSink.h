@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace charsetkit {
@@ -43,6 +44,31 @@ public:
             m_result.append(reinterpret_cast<const char*>(p), run);
         }
         return run;
+    }
+
+    /// For the hot loops that write through window(): takes the plain ASCII
+    /// at `in` (`left` bytes to the end, the first of them plain ASCII).
+    /// A run of eight bytes or more goes through copyPlainAscii (the window
+    /// is committed first and `p` reopened after); anything shorter, such as
+    /// the space or digit between two characters, is written one byte at `p`.
+    /// Returns the number of bytes taken.
+    std::size_t putPlainAscii(char*& p, const unsigned char* in, std::size_t left) {
+        if (left >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, in, sizeof word);
+            if (allPlainAscii(word)) {
+                commit(p);
+                const std::size_t run = copyPlainAscii(in, left);
+                p = window();
+                return run;
+            }
+        }
+        if (p == windowEnd()) {
+            commit(p);
+            p = window();
+        }
+        *p++ = static_cast<char>(*in);
+        return 1;
     }
 
     /// Writes `n` bytes.

@@ -155,6 +155,36 @@ TEST_P(JapaneseDirectDecode, FailingByteAtEveryPositionAfterEveryPrefix) {
     }
 }
 
+// ASCII runs of every length from 0 to 24 between characters, some with a
+// shift byte or a byte above 0x7F inside, repeated until the output passes
+// the end of the write block several times: short runs are written one byte
+// at a time and runs of eight bytes or more copied whole.
+TEST_P(JapaneseDirectDecode, AsciiRunsOfEveryLengthBetweenCharacters) {
+    const std::vector<std::string> texts = japaneseTexts();
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+        for (const int inside : {-1, 0x0E, 0x1B, 0x8E}) {
+            std::string s;
+            while (s.size() < 6000) {
+                for (std::size_t run = 0; run <= 24; ++run) {
+                    s += texts[t];
+                    std::string ascii(run, 'a');
+                    if (inside >= 0 && run > 2) {
+                        ascii[run / 2 + run % 3] = static_cast<char>(inside);
+                    }
+                    s += ascii;
+                }
+            }
+            if (t == 0) {
+                ASSERT_NO_FATAL_FAILURE(compare<SjisDetectorSM>(s));
+            } else if (t == 1) {
+                ASSERT_NO_FATAL_FAILURE(compare<EucJpDetectorSM>(s));
+            } else {
+                ASSERT_NO_FATAL_FAILURE(compare<JisDetectorSM>(s));
+            }
+        }
+    }
+}
+
 TEST_P(JapaneseDirectDecode, FromEveryStartingState) {
     for (const std::string& text : japaneseTexts()) {
         for (int state = -1; state <= 23; ++state) {

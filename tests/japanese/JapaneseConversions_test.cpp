@@ -2,6 +2,7 @@
 // Shift_JIS arithmetic, the per-character checks and the UTF-8 lookup.
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "japanese/JisValidity.h"
 #include "support/Bytes.h"
 #include "support/SwitchesTest.h"
 #include "support/Utf8Writer.h"
@@ -232,6 +233,32 @@ TEST(JapaneseArithmeticTest, JisToSjisInvertsSjisToJisOnEveryValidPair) {
 }
 
 // --- Per-character checks ------------------------------------------------------
+
+// The bitmaps of the whole-buffer drivers give every pair, under either
+// extensions switch and for either JIS set, the answer of the table lookups.
+TEST_F(JapaneseConversionsTest, ValidityBitmapsAgreeWithTheLookupsOnEveryPair) {
+    for (bool extensions : {true, false}) {
+        setSjisExtensions(extensions);
+        int mismatches = 0;
+        for (int first = 0; first <= 0xFF; ++first) {
+            for (int second = 0; second <= 0xFF; ++second) {
+                const auto a = static_cast<unsigned char>(first);
+                const auto b = static_cast<unsigned char>(second);
+                const bool same =
+                    detail::sjisPairMapped(a, b) == Jc::verifySjis(a, b) &&
+                    detail::jisPairMapped(a, b, false) == Jc::verifyJis(a, b, false) &&
+                    detail::jisPairMapped(a, b, true) == Jc::verifyJis(a, b, true) &&
+                    detail::eucPairMapped(a, b, false) == Jc::verifyEuc(a, b, false) &&
+                    detail::eucPairMapped(a, b, true) == Jc::verifyEuc(a, b, true);
+                if (!same && ++mismatches <= 5) {
+                    ADD_FAILURE() << "pair " << hex(first * 256 + second)
+                                  << " extensions=" << extensions;
+                }
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+    }
+}
 
 TEST_F(JapaneseConversionsTest, VerifySjisFollowsTheExtensionsSwitch) {
     setSjisExtensions(true);

@@ -127,6 +127,30 @@ TEST_P(JapaneseDirectEncode, FailingByteAtEveryPositionAfterEveryPrefix) {
     }
 }
 
+// ASCII runs of every length from 0 to 24 between characters of each set,
+// some with ESC or a bad byte inside, repeated until the output passes the
+// end of the write block several times: short runs are written one byte at a
+// time and runs of eight bytes or more copied whole.
+TEST_P(JapaneseDirectEncode, AsciiRunsOfEveryLengthBetweenCharacters) {
+    for (std::uint32_t c : {0x3042u, 0x4E02u, 0xFF71u, 0x2460u, 0xA7u}) {
+        for (const int inside : {-1, 0x1B, 0x80}) {
+            std::string s;
+            while (s.size() < 6000) {
+                for (std::size_t run = 0; run <= 24; ++run) {
+                    s += utf8Of(c);
+                    s += utf8Of(0x65E5);
+                    std::string ascii(run, 'a');
+                    if (inside >= 0 && run > 2 && s.size() > 5000) {
+                        ascii[run / 2 + run % 3] = static_cast<char>(inside);
+                    }
+                    s += ascii;
+                }
+            }
+            ASSERT_NO_FATAL_FAILURE(compareAll(s));
+        }
+    }
+}
+
 TEST_P(JapaneseDirectEncode, SamplePageWithBytesChangedAtRandomPositions) {
     std::ifstream in(std::string(CHARSETKIT_SOURCE_DIR) + "/samples/ja-page.utf-8.html",
                      std::ios::binary);
