@@ -1,7 +1,7 @@
 #include "Input.h"
 
-#include "AtomicFile.h"
 #include "Output.h"
+#include "Signals.h"
 
 #include <algorithm>
 #include <cerrno>

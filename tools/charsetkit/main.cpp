@@ -1,8 +1,8 @@
 // charsetkit: detect, verify, convert, percent-decode and check text in the
 // encodings of web content, from the command line.
 
-#include "AtomicFile.h"
 #include "Commands.h"
+#include "Signals.h"
 
 #include <cerrno>
 #include <cstdio>
