@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "Input.h"
 #include "Output.h"
+#include "Walk.h"
 
 #include <climits>
 #include <functional>
