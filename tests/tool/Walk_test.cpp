@@ -38,9 +38,10 @@ protected:
         std::ofstream(m_root / name) << "abc";
     }
 
+    using Errors = std::vector<std::pair<std::string, std::string>>;
     struct Walked {
         std::vector<std::string> files;
-        std::vector<std::pair<std::string, std::string>> errors;
+        Errors errors;
     };
 
     Walked walk(const std::string& start) const {
@@ -90,9 +91,7 @@ TEST_F(WalkTest, ALinkToNothingIsReportedAndTheWalkGoesOn) {
     fs::create_symlink(m_root / "missing", m_root / "dangling");
     const Walked walked = walk(root());
     EXPECT_EQ(walked.files, std::vector<std::string>{root() + "/z"});
-    ASSERT_EQ(walked.errors.size(), 1U);
-    EXPECT_EQ(walked.errors[0].first, root() + "/dangling");
-    EXPECT_EQ(walked.errors[0].second, "No such file or directory");
+    EXPECT_EQ(walked.errors, (Errors{{root() + "/dangling", "No such file or directory"}}));
 }
 
 TEST_F(WalkTest, AnUnreadableDirectoryIsReportedAndTheWalkGoesOn) {
@@ -104,16 +103,13 @@ TEST_F(WalkTest, AnUnreadableDirectoryIsReportedAndTheWalkGoesOn) {
     fs::permissions(m_root / "locked", fs::perms::none);
     const Walked walked = walk(root());
     EXPECT_EQ(walked.files, std::vector<std::string>{root() + "/z"});
-    ASSERT_EQ(walked.errors.size(), 1U);
-    EXPECT_EQ(walked.errors[0].first, root() + "/locked");
-    EXPECT_EQ(walked.errors[0].second, "Permission denied");
+    EXPECT_EQ(walked.errors, (Errors{{root() + "/locked", "Permission denied"}}));
 }
 
 TEST_F(WalkTest, AMissingStartIsReported) {
     const Walked walked = walk(root() + "/missing");
     EXPECT_TRUE(walked.files.empty());
-    ASSERT_EQ(walked.errors.size(), 1U);
-    EXPECT_EQ(walked.errors[0].second, "No such file or directory");
+    EXPECT_EQ(walked.errors, (Errors{{root() + "/missing", "No such file or directory"}}));
 }
 
 TEST(IsDirectoryTest, FollowsLinksAndNeverTakesStandardInput) {
