@@ -4,10 +4,9 @@
 // An output file that appears whole or not at all: the bytes go to a
 // temporary file in the target's directory, which is flushed to disk and then
 // renamed over the target. Until commit() succeeds the target is untouched;
-// the temporary file is removed on failure, on destruction and when the
-// process is interrupted (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1,
-// SIGUSR2) or the mapped input vanishes (SIGBUS). A target that is a symbolic
-// link is written through: the file it leads to is replaced.
+// the temporary file is removed on failure, on destruction and, through the
+// handlers of Signals.h, when the process is interrupted. A target that is a
+// symbolic link is written through: the file it leads to is replaced.
 
 #include <cstddef>
 #include <string>
@@ -37,14 +36,6 @@ private:
     std::string m_target;
     std::string m_temp;
 };
-
-/// Installs the signal handlers that remove a pending temporary file and
-/// report an input that changed size while it was mapped.
-void installSignalHandlers();
-
-/// The name of the input now being read, as messages show it, for the one
-/// line printed when it shrinks under its mapping (SIGBUS).
-void setInputName(const std::string& name);
 
 } // namespace tool
 } // namespace charsetkit

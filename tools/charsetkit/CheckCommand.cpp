@@ -3,10 +3,9 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kCheckHelp =
-    R"HELP(Usage: charsetkit check --forbid BYTES [OPTIONS] [FILE...]
-
-Tells which forbidden byte values occur in each input where a character
+const CommandSpec kCheckCommand = {
+    "check", "--forbid BYTES [OPTIONS] [FILE...]",
+    R"HELP(Tells which forbidden byte values occur in each input where a character
 starts (bytes inside multi-byte characters of the --encoding are never
 taken for forbidden ones) and, with --escapes, which percent escapes stand
 for forbidden bytes or are malformed. Reads standard input when no FILE or
@@ -17,24 +16,12 @@ BYTES lists the forbidden bytes: characters as they are, \xHH for any byte,
 or the end is itself a byte). A character outside ASCII stands for each of
 its bytes on its own, not for the character. --forbid may be given several
 times.
-
-Options:
-  --forbid BYTES      the forbidden bytes (required)
-  --escapes           also check the bytes that "%XY" escapes stand for and
-                      report malformed escapes
-  --accept-percent    with --escapes: "%" always opens an escape, even when
-                      it is itself forbidden
-  --encoding LABEL    the inputs' encoding (default: every byte starts a
-                      character, as in Western text)
-  -r, --recursive     walk the directories given, file by file
-  --json              one JSON object per line
-  -h, --help          show this help
-
-Output: "FILE: clean", or "FILE: forbidden 0x3c '<', ..." followed by
+)HELP",
+    R"HELP(Output: "FILE: clean", or "FILE: forbidden 0x3c '<', ..." followed by
 "; malformed escapes: %G1, ..." when there are any.
 Exit status: 0 when every input is clean, 1 when some input holds forbidden
 bytes or malformed escapes, 2 for usage errors and unreadable inputs.
-)HELP";
+)HELP"};
 
 namespace {
 
@@ -111,16 +98,16 @@ std::string asIs(const std::string& text) {
 } // namespace
 
 int runCheck(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {
-                                                  {"forbid", 0, true, true},
-                                                  {"escapes", 0, false, true},
-                                                  {"accept-percent", 0, false, true},
-                                                  {"encoding", 0, true, false},
-                                                  {"recursive", 'r', false, true},
-                                              });
-    if (parsed.has("help")) {
-        return printHelp(kCheckHelp);
-    }
+    const ParsedArgs parsed = parseArgs(
+        args, kCheckCommand,
+        {{"forbid", 0, "BYTES", true, "the forbidden bytes (required)"},
+         {"escapes", 0, nullptr, true,
+          "also check the bytes that \"%XY\" escapes stand for and report malformed escapes"},
+         {"accept-percent", 0, nullptr, true,
+          "with --escapes: \"%\" always opens an escape, even when it is itself forbidden"},
+         {"encoding", 0, "LABEL", false,
+          "the inputs' encoding (default: every byte starts a character, as in Western text)"},
+         recursiveOption()});
     if (!parsed.has("forbid")) {
         throw UsageError("option --forbid BYTES is required");
     }

@@ -1,9 +1,11 @@
 #ifndef CHARSETKIT_TOOL_CLI_H
 #define CHARSETKIT_TOOL_CLI_H
 
-// Command-line parsing for the charsetkit tool: long options (--name,
-// --name=value, --name value), a few short ones (-o OUT, -r, -h), "--" to end
-// the options and "-" as the name of standard input.
+// Command-line parsing for the charsetkit tool, on CLI11: long options
+// (--name, --name=value, --name value), a few short ones (-o OUT, -r, -h),
+// "--" to end the options and "-" as the name of standard input. Each
+// subcommand declares its options once, in a table that gives both the
+// parsing and the lines of its help.
 
 #include <map>
 #include <stdexcept>
@@ -26,11 +28,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// -h or --help was given: the subcommand's help, to print instead of
+/// running it.
+class HelpRequest : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// One option of a subcommand.
 struct OptionSpec {
-    const char* longName; ///< without the leading "--"
-    char shortName;       ///< 0 when the option has no short form
-    bool takesValue;
-    bool repeatable; ///< may be given more than once (values accumulate)
+    const char* longName;  ///< without the leading "--"
+    char shortName;        ///< 0 when the option has no short form
+    const char* valueName; ///< the value as help names it ("LABEL"); null for a flag
+    bool repeatable;       ///< may be given more than once (values accumulate)
+    const char* help;      ///< its line in the help, wrapped to fit
+};
+
+/// A subcommand's help around its option lines: "Usage: charsetkit NAME
+/// USAGE", the description, the options, then the closing paragraphs.
+struct CommandSpec {
+    const char* name;
+    const char* usage;
+    const char* description;
+    const char* closing;
+    const char* jsonHelp = "one JSON object per line";
 };
 
 class ParsedArgs {
@@ -50,11 +71,12 @@ private:
     std::vector<std::string> m_positionals;
 };
 
-/// Parses `args` (the words after the subcommand) against `optionTable`; "--help"
-/// (-h) and "--json" are always known. Throws UsageError for an unknown
-/// option, a missing value, a value given to a flag or a single-valued
-/// option given twice.
-ParsedArgs parseArgs(const std::vector<std::string>& args,
+/// Parses `args` (the words after the subcommand) against `optionTable`;
+/// --help (-h) and --json are always known. Throws HelpRequest with the help
+/// text when help is asked for, and UsageError for an unknown option, a
+/// missing value, a value given to a flag or a single-valued option given
+/// twice.
+ParsedArgs parseArgs(const std::vector<std::string>& args, const CommandSpec& command,
                      const std::vector<OptionSpec>& optionTable);
 
 /// A whole non-negative decimal number no larger than `max`; throws

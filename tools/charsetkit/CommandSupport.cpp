@@ -62,13 +62,40 @@ std::string describeByteAt(const InputData& input, std::size_t offset) {
 
 std::vector<OptionSpec> detectionOptions() {
     return {
-        {"locale", 0, true, false},
-        {"scan-to-end", 0, false, true},
-        {"verify-characters", 0, false, true},
-        {"reject-redundant-escapes", 0, false, true},
-        {"escape-run-limit", 0, true, false},
-        {"supported", 0, true, false},
+        {"locale", 0, "L", false,
+         "japanese (default), korean or utf8: the family of encodings considered"},
+        {"supported", 0, "S", false,
+         "local, utf8 or both (default): whether the Japanese and Korean locales consider "
+         "their own encodings, UTF-8, or both"},
+        {"scan-to-end", 0, nullptr, true,
+         "read every byte instead of stopping as soon as a single encoding has shown typical "
+         "characters"},
+        {"verify-characters", 0, nullptr, true,
+         "also look every multi-byte character up in the code tables"},
+        {"reject-redundant-escapes", 0, nullptr, true,
+         "ISO-2022-JP: refuse a designation of the set already in force"},
+        {"escape-run-limit", 0, "N", false,
+         "ISO-2022-JP: accept at most N designations in a row with no character between them "
+         "(default 3; 0 fails every input that is not empty)"},
     };
+}
+
+OptionSpec detectionOption(const std::string& name) {
+    for (const OptionSpec& option : detectionOptions()) {
+        if (name == option.longName) {
+            return option;
+        }
+    }
+    throw std::logic_error("no detection option --" + name);
+}
+
+OptionSpec recursiveOption() {
+    return {"recursive", 'r', nullptr, true, "walk the directories given, file by file"};
+}
+
+OptionSpec outputOption() {
+    return {"output", 'o', "OUT", false,
+            "write to OUT instead of standard output; OUT is written whole or not at all"};
 }
 
 DetectionSettings readDetectionSettings(const ParsedArgs& args) {

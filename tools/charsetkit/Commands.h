@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "Input.h"
 #include "Output.h"
+#include "Walk.h"
 
 #include <climits>
 #include <functional>
@@ -24,14 +25,6 @@ int runDecode(const std::vector<std::string>& args);
 int runCheck(const std::vector<std::string>& args);
 int runLabels(const std::vector<std::string>& args);
 int runSniff(const std::vector<std::string>& args);
-
-extern const char* const kDetectHelp;
-extern const char* const kVerifyHelp;
-extern const char* const kConvertHelp;
-extern const char* const kDecodeHelp;
-extern const char* const kCheckHelp;
-extern const char* const kLabelsHelp;
-extern const char* const kSniffHelp;
 
 /// ISO-2022-JP designations in a row (with no character between them) are
 /// accepted up to this number; one more fails the ISO-2022-JP candidate.
@@ -53,9 +46,15 @@ struct DetectionSettings {
     AbstractLocale::SupportedEncodings supported = AbstractLocale::LocalAndUtf8;
 };
 
-/// --locale, --scan-to-end, --verify-characters, --reject-redundant-escapes,
-/// --escape-run-limit and --supported.
+/// --locale, --supported, --scan-to-end, --verify-characters,
+/// --reject-redundant-escapes and --escape-run-limit.
 std::vector<OptionSpec> detectionOptions();
+/// The detection option named `name` (without "--").
+OptionSpec detectionOption(const std::string& name);
+/// -r, --recursive.
+OptionSpec recursiveOption();
+/// -o, --output OUT.
+OptionSpec outputOption();
 DetectionSettings readDetectionSettings(const ParsedArgs& args);
 /// Applies the process-wide part of the settings (--supported).
 void applySupported(const DetectionSettings& settings);

@@ -9,37 +9,14 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kConvertHelp =
-    R"HELP(Usage: charsetkit convert [--from LABEL|auto] [--to LABEL] [OPTIONS] [FILE]
-
-Converts one input (standard input when no FILE or "-" is given) to UTF-8,
+const CommandSpec kConvertCommand = {
+    "convert", "[--from LABEL|auto] [--to LABEL] [OPTIONS] [FILE]",
+    R"HELP(Converts one input (standard input when no FILE or "-" is given) to UTF-8,
 or from UTF-8 into the encoding that --to names. With both --from and --to
-the text goes from one encoding to the other by way of UTF-8.
-
-Options:
-  --from LABEL|auto   the input's encoding; "auto" (the default unless --to
-                      is given) detects it first and refuses when no
-                      encoding or more than one fits, or the input is
-                      empty. With --to and no --from, the input is UTF-8.
-  --header VALUE      with --from auto: a Content-Type header value whose
-                      charset declares the input's encoding. A byte order
-                      mark, this declaration, or a <meta> or XML
-                      declaration in the first 1024 bytes decides when the
-                      bytes verify in it; detection otherwise
-  --to LABEL          the output's encoding (default utf-8)
-  --replace           write U+30FB (KATAKANA MIDDLE DOT) for Japanese
-                      characters that have no Unicode mapping, instead of
-                      the library's tagged codes
-  -o, --output OUT    write to OUT instead of standard output; OUT is
-                      written whole or not at all
-  --locale L, --supported S, --scan-to-end, --verify-characters,
-  --reject-redundant-escapes, --escape-run-limit N
-                      detection settings for --from auto (see
-                      "charsetkit detect --help")
-  --json              with -o: print a JSON summary line
-  -h, --help          show this help
-
-The input must be valid in its encoding (an input that ends inside a
+the text goes from one encoding to the other by way of UTF-8. The detection
+options apply to --from auto.
+)HELP",
+    R"HELP(The input must be valid in its encoding (an input that ends inside a
 multi-byte character is not). Western (iso-8859-1) text is read and written
 as Windows-1252, a superset of ISO-8859-1's printable characters. With -o,
 the text is converted and written block by block (cut after line ends, or
@@ -50,7 +27,8 @@ Exit status: 0 when converted, 1 when the conversion is refused (detection
 empty or ambiguous, input not valid, a character that the output encoding
 cannot hold), 2 for usage errors and I/O errors. Nothing is written when the
 conversion is refused.
-)HELP";
+)HELP",
+    "with -o: print a JSON summary line"};
 
 namespace {
 
@@ -256,16 +234,26 @@ bool isAuto(const std::string& label) {
 } // namespace
 
 int runConvert(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> optionTable = detectionOptions();
-    optionTable.push_back({"from", 0, true, false});
-    optionTable.push_back({"to", 0, true, false});
-    optionTable.push_back({"replace", 0, false, true});
-    optionTable.push_back({"output", 'o', true, false});
-    optionTable.push_back({"header", 0, true, false});
-    const ParsedArgs parsed = parseArgs(args, optionTable);
-    if (parsed.has("help")) {
-        return printHelp(kConvertHelp);
+    std::vector<OptionSpec> optionTable;
+    optionTable.push_back(
+        {"from", 0, "LABEL|auto", false,
+         "the input's encoding; \"auto\" (the default unless --to is given) detects it first "
+         "and refuses when no encoding or more than one fits, or the input is empty. With --to "
+         "and no --from, the input is UTF-8."});
+    optionTable.push_back({"header", 0, "VALUE", false,
+                           "with --from auto: a Content-Type header value whose charset declares "
+                           "the input's encoding. A byte order mark, this declaration, or a "
+                           "<meta> or XML declaration in the first 1024 bytes decides when the "
+                           "bytes verify in it; detection otherwise"});
+    optionTable.push_back({"to", 0, "LABEL", false, "the output's encoding (default utf-8)"});
+    optionTable.push_back({"replace", 0, nullptr, true,
+                           "write U+30FB (KATAKANA MIDDLE DOT) for Japanese characters that "
+                           "have no Unicode mapping, instead of the library's tagged codes"});
+    optionTable.push_back(outputOption());
+    for (const OptionSpec& option : detectionOptions()) {
+        optionTable.push_back(option);
     }
+    const ParsedArgs parsed = parseArgs(args, kConvertCommand, optionTable);
     if (parsed.positionals().size() > 1) {
         throw UsageError("convert takes one input file, not " +
                          std::to_string(parsed.positionals().size()));

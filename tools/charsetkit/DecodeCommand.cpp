@@ -3,28 +3,20 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kDecodeHelp =
-    R"HELP(Usage: charsetkit decode [--encoding LABEL] [-o OUT] [FILE]
-
-Decodes the percent escapes ("%" and two hexadecimal digits, as in URLs and
+const CommandSpec kDecodeCommand = {
+    "decode", "[--encoding LABEL] [-o OUT] [FILE]",
+    R"HELP(Decodes the percent escapes ("%" and two hexadecimal digits, as in URLs and
 form bodies) of one input (standard input when no FILE or "-" is given).
 Only a "%" where a character starts is an escape: with --encoding, a "%"
 byte inside a multi-byte character of that encoding is left alone. "+" and
 every other byte are copied unchanged; decoded bytes are not scanned again
 ("%2541" gives "%41"); a "%" among the last two bytes is copied unchanged.
-
-Options:
-  --encoding LABEL   the input's encoding (default: every byte starts a
-                     character, as in Western text)
-  -o, --output OUT   write to OUT instead of standard output; OUT is
-                     written whole or not at all
-  --json             with -o: print a JSON summary line
-  -h, --help         show this help
-
-Exit status: 0 when decoded, 1 when some "%" at a character start is not
+)HELP",
+    R"HELP(Exit status: 0 when decoded, 1 when some "%" at a character start is not
 followed by two hexadecimal digits (then nothing is written), 2 for usage
 errors and I/O errors.
-)HELP";
+)HELP",
+    "with -o: print a JSON summary line"};
 
 namespace {
 
@@ -56,13 +48,11 @@ std::size_t findMalformedEscape(const char* data, std::size_t size, AbstractTrav
 } // namespace
 
 int runDecode(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {
-                                                  {"encoding", 0, true, false},
-                                                  {"output", 'o', true, false},
-                                              });
-    if (parsed.has("help")) {
-        return printHelp(kDecodeHelp);
-    }
+    const ParsedArgs parsed = parseArgs(
+        args, kDecodeCommand,
+        {{"encoding", 0, "LABEL", false,
+          "the input's encoding (default: every byte starts a character, as in Western text)"},
+         outputOption()});
     if (parsed.positionals().size() > 1) {
         throw UsageError("decode takes one input file, not " +
                          std::to_string(parsed.positionals().size()));

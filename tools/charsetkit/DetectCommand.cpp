@@ -3,47 +3,24 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kDetectHelp =
-    R"HELP(Usage: charsetkit detect [OPTIONS] [FILE...]
-
-Tells which encodings each input can be in, as preferred charset names, in
+const CommandSpec kDetectCommand = {
+    "detect", "[OPTIONS] [FILE...]",
+    R"HELP(Tells which encodings each input can be in, as preferred charset names, in
 the order the locale prefers them. Reads standard input when no FILE or "-"
 is given.
-
-Options:
-  --locale L                  japanese (default), korean or utf8: the family
-                              of encodings considered
-  --supported S               local, utf8 or both (default): whether the
-                              Japanese and Korean locales consider their own
-                              encodings, UTF-8, or both
-  --scan-to-end               read every byte instead of stopping as soon as
-                              a single encoding has shown typical characters
-  --verify-characters         also look every multi-byte character up in the
-                              code tables
-  --reject-redundant-escapes  ISO-2022-JP: refuse a designation of the set
-                              already in force
-  --escape-run-limit N        ISO-2022-JP: accept at most N designations in
-                              a row with no character between them (default
-                              3; 0 fails every input that is not empty)
-  -r, --recursive             walk the directories given, file by file
-  --json                      one JSON object per line
-  -h, --help                  show this help
-
-Output: "FILE: NAME" for one answer, "FILE: NAME NAME (ambiguous)" when the
+)HELP",
+    R"HELP(Output: "FILE: NAME" for one answer, "FILE: NAME NAME (ambiguous)" when the
 bytes fit several encodings equally, "FILE: none" when no encoding fits.
 Plain ASCII text gives iso-8859-1; an empty input gives "none (empty input)".
 
 Exit status: 0 when every input got an answer, 1 when some input fits no
 encoding, 2 for usage errors and unreadable inputs.
-)HELP";
+)HELP"};
 
 int runDetect(const std::vector<std::string>& args) {
     std::vector<OptionSpec> optionTable = detectionOptions();
-    optionTable.push_back({"recursive", 'r', false, true});
-    const ParsedArgs parsed = parseArgs(args, optionTable);
-    if (parsed.has("help")) {
-        return printHelp(kDetectHelp);
-    }
+    optionTable.push_back(recursiveOption());
+    const ParsedArgs parsed = parseArgs(args, kDetectCommand, optionTable);
     const DetectionSettings settings = readDetectionSettings(parsed);
     const std::unique_ptr<AbstractLocale> locale = resolveLocale(settings.locale);
     applySupported(settings);

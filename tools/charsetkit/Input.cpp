@@ -1,16 +1,14 @@
 #include "Input.h"
 
-#include "AtomicFile.h"
 #include "Output.h"
+#include "Signals.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -25,13 +23,6 @@ namespace {
 
 std::string systemError(int error) {
     return std::strerror(error);
-}
-
-std::string joinPath(const std::string& directory, const std::string& name) {
-    if (!directory.empty() && directory.back() == '/') {
-        return directory + name;
-    }
-    return directory + "/" + name;
 }
 
 } // namespace
@@ -183,59 +174,6 @@ bool InputData::readAll(int fd, std::string& error, std::size_t limit) {
 
 std::string displayName(const std::string& path) {
     return path == "-" ? std::string(kStdinName) : path;
-}
-
-bool isDirectory(const std::string& path) {
-    struct stat info {};
-    return path != "-" && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-void walkTree(const std::string& directory, const std::function<void(const std::string&)>& onFile,
-              const std::function<void(const std::string&, const std::string&)>& onError) {
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr) {
-        onError(directory, systemError(errno));
-        return;
-    }
-    std::vector<std::string> names;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(dir);
-        if (entry == nullptr) {
-            if (errno != 0) {
-                onError(directory, systemError(errno));
-            }
-            break;
-        }
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        const std::string path = joinPath(directory, name);
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0) {
-            onError(path, systemError(errno));
-            continue;
-        }
-        if (S_ISDIR(info.st_mode)) {
-            walkTree(path, onFile, onError);
-            continue;
-        }
-        if (S_ISLNK(info.st_mode)) {
-            // Follow links to files, never links to directories (no loops).
-            if (stat(path.c_str(), &info) != 0) {
-                onError(path, systemError(errno));
-                continue;
-            }
-        }
-        if (S_ISREG(info.st_mode)) {
-            onFile(path);
-        }
-    }
 }
 
 bool checkSize(std::size_t size, std::size_t limit, std::string& error) {

@@ -6,7 +6,6 @@
 // size; pipes and terminals are read into a buffer that grows geometrically.
 
 #include <cstddef>
-#include <functional>
 #include <string>
 
 namespace charsetkit {
@@ -58,16 +57,6 @@ private:
 
 /// The name to show for an input path ("-" becomes kStdinName).
 std::string displayName(const std::string& path);
-
-/// True when `path` names a directory (symbolic links followed).
-bool isDirectory(const std::string& path);
-
-/// Calls `onFile` for every regular file below `directory`, in name order,
-/// depth first; symbolic links to directories are not followed and special
-/// files (pipes, devices, sockets) are skipped. A directory that cannot be
-/// read is passed to `onError` with the reason, and the walk goes on.
-void walkTree(const std::string& directory, const std::function<void(const std::string&)>& onFile,
-              const std::function<void(const std::string&, const std::string&)>& onError);
 
 /// Fails with a reason when `size` exceeds what a library call can take.
 bool checkSize(std::size_t size, std::size_t limit, std::string& error);

@@ -3,25 +3,18 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kLabelsHelp =
-    R"HELP(Usage: charsetkit labels [--json]
-
-Lists every encoding the library knows: its number, preferred charset name,
+const CommandSpec kLabelsCommand = {
+    "labels", "[--json]",
+    R"HELP(Lists every encoding the library knows: its number, preferred charset name,
 display name, runtime name and the charset labels that name it. Labels are
 compared without regard to case, and whole: "Shift_JIS" names shift_jis,
 " shift_jis" names nothing. The label x-euc names both euc-jp and euc-kr;
 the tool's --encoding, --from and --to take it as euc-jp.
-
-Options:
-  --json       one JSON object per line
-  -h, --help   show this help
-)HELP";
+)HELP",
+    ""};
 
 int runLabels(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {});
-    if (parsed.has("help")) {
-        return printHelp(kLabelsHelp);
-    }
+    const ParsedArgs parsed = parseArgs(args, kLabelsCommand, {});
     if (!parsed.positionals().empty()) {
         throw UsageError("labels takes no file");
     }

@@ -1,11 +1,14 @@
 #include "Output.h"
 
-#include "Charsets.h"
 #include "Cli.h"
+#include "Utf8.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <unistd.h>
 
@@ -13,6 +16,15 @@ namespace charsetkit {
 namespace tool {
 
 namespace {
+
+using Json = nlohmann::ordered_json;
+
+// One line, no spaces. Every string put in has had its invalid UTF-8
+// replaced, so the replacing handler is never used; it only keeps the dump
+// from throwing.
+std::string dumpJson(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 const char kHex[] = "0123456789abcdef";
 
@@ -38,50 +50,24 @@ std::string humanBytes(std::uint64_t bytes) {
 
 } // namespace
 
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
+std::string replaceInvalidUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            const std::size_t length = utf8CharLength(text.data() + i, text.size() - i);
-            if (length == 0) {
-                out += "\\ufffd";
-                ++i;
-            } else {
-                out.append(text, i, length);
-                i += length;
-            }
-            continue;
+        const std::size_t length = utf8CharLength(text.data() + i, text.size() - i);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(text, i, length);
+            i += length;
         }
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                out += "\\u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 0x0F];
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-        ++i;
     }
-    out += '"';
     return out;
+}
+
+std::string jsonString(const std::string& text) {
+    return dumpJson(Json(replaceInvalidUtf8(text)));
 }
 
 std::string printable(const std::string& bytes) {
@@ -137,17 +123,13 @@ std::string shownName(const std::string& text) {
     return out;
 }
 
-void JsonLine::key(const std::string& name) {
-    if (!m_body.empty()) {
-        m_body += ',';
-    }
-    m_body += jsonString(name);
-    m_body += ':';
-}
+JsonLine::JsonLine() : m_object(std::make_unique<Json>(Json::object())) {}
+JsonLine::~JsonLine() = default;
+JsonLine::JsonLine(JsonLine&& other) noexcept = default;
+JsonLine& JsonLine::operator=(JsonLine&& other) noexcept = default;
 
 JsonLine& JsonLine::add(const std::string& name, const std::string& value) {
-    key(name);
-    m_body += jsonString(value);
+    (*m_object)[replaceInvalidUtf8(name)] = replaceInvalidUtf8(value);
     return *this;
 }
 
@@ -156,26 +138,22 @@ JsonLine& JsonLine::add(const std::string& name, const char* value) {
 }
 
 JsonLine& JsonLine::add(const std::string& name, bool value) {
-    key(name);
-    m_body += value ? "true" : "false";
+    (*m_object)[replaceInvalidUtf8(name)] = value;
     return *this;
 }
 
 JsonLine& JsonLine::addNull(const std::string& name) {
-    key(name);
-    m_body += "null";
+    (*m_object)[replaceInvalidUtf8(name)] = nullptr;
     return *this;
 }
 
 JsonLine& JsonLine::add(const std::string& name, long long value) {
-    key(name);
-    m_body += std::to_string(value);
+    (*m_object)[replaceInvalidUtf8(name)] = value;
     return *this;
 }
 
 JsonLine& JsonLine::add(const std::string& name, std::size_t value) {
-    key(name);
-    m_body += std::to_string(value);
+    (*m_object)[replaceInvalidUtf8(name)] = value;
     return *this;
 }
 
@@ -184,29 +162,21 @@ JsonLine& JsonLine::add(const std::string& name, int value) {
 }
 
 JsonLine& JsonLine::add(const std::string& name, const std::vector<std::string>& values) {
-    key(name);
-    m_body += '[';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) {
-            m_body += ',';
-        }
-        m_body += jsonString(values[i]);
+    Json array = Json::array();
+    for (const std::string& value : values) {
+        array.push_back(replaceInvalidUtf8(value));
     }
-    m_body += ']';
+    (*m_object)[replaceInvalidUtf8(name)] = std::move(array);
     return *this;
 }
 
 JsonLine& JsonLine::addNumbers(const std::string& name, const std::vector<int>& values) {
-    key(name);
-    m_body += '[';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) {
-            m_body += ',';
-        }
-        m_body += std::to_string(values[i]);
-    }
-    m_body += ']';
+    (*m_object)[replaceInvalidUtf8(name)] = values;
     return *this;
+}
+
+std::string JsonLine::str() const {
+    return dumpJson(*m_object);
 }
 
 Progress::Progress(const char* verb)

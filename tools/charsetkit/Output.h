@@ -5,19 +5,30 @@
 // Lines), one-line messages on stderr, and a progress line on stderr that is
 // shown only when stderr is a terminal.
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace charsetkit {
 namespace tool {
 
-/// Builds one JSON object on one line. Strings are written as UTF-8; bytes
-/// that are not valid UTF-8 (in file names, say) become U+FFFD.
+/// Builds one JSON object on one line, its members in the order they are
+/// added. Strings are written as UTF-8; each byte that does not begin a
+/// well-formed UTF-8 character (in file names, say) becomes U+FFFD.
 class JsonLine {
 public:
+    JsonLine();
+    ~JsonLine();
+    JsonLine(JsonLine&& other) noexcept;
+    JsonLine& operator=(JsonLine&& other) noexcept;
+    JsonLine(const JsonLine&) = delete;
+    JsonLine& operator=(const JsonLine&) = delete;
+
     JsonLine& add(const std::string& key, const std::string& value);
     JsonLine& add(const std::string& key, const char* value);
     JsonLine& add(const std::string& key, bool value);
@@ -27,15 +38,20 @@ public:
     JsonLine& add(const std::string& key, int value);
     JsonLine& add(const std::string& key, const std::vector<std::string>& values);
     JsonLine& addNumbers(const std::string& key, const std::vector<int>& values);
-    std::string str() const { return "{" + m_body + "}"; }
+    std::string str() const;
 
 private:
-    void key(const std::string& name);
-    std::string m_body;
+    std::unique_ptr<nlohmann::ordered_json> m_object;
 };
 
-/// JSON string literal, quotes included.
+/// JSON string literal, quotes included, with invalid UTF-8 replaced as in
+/// JsonLine. Long lists are written one item at a time through it, so that
+/// they need not be held whole.
 std::string jsonString(const std::string& text);
+
+/// `text` with each byte that does not begin a well-formed UTF-8 character
+/// replaced by U+FFFD.
+std::string replaceInvalidUtf8(const std::string& text);
 
 /// Bytes 0x20-0x7E as they are ('\\' doubled), every other byte as \xHH.
 std::string printable(const std::string& bytes);

@@ -3,47 +3,32 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kSniffHelp =
-    R"HELP(Usage: charsetkit sniff [--header VALUE] [OPTIONS] [FILE...]
-
-Decides one encoding for each input, as a browser or crawler would for a
+const CommandSpec kSniffCommand = {
+    "sniff", "[--header VALUE] [OPTIONS] [FILE...]",
+    R"HELP(Decides one encoding for each input, as a browser or crawler would for a
 response: a byte order mark first, then the charset of the Content-Type
 value given with --header, then a <meta> or XML declaration in the first
 1024 bytes, then detection, then the locale's default. A declaration the
 bytes do not verify in is not trusted: detection decides instead. Reads
-standard input when no FILE or "-" is given.
-
-Options:
-  --header VALUE              a Content-Type header value, e.g.
-                              'text/html; charset=shift_jis'
-  --locale L                  japanese (default), korean or utf8
-  --supported S               local, utf8 or both (default)
-  --scan-to-end, --reject-redundant-escapes, --escape-run-limit N
-                              detection settings (see "charsetkit detect
-                              --help"); characters are always looked up in
-                              the code tables
-  -r, --recursive             walk the directories given, file by file
-  --json                      one JSON object per line: file, encoding,
-                              source, declared (the label weighed, or null),
-                              declared_in, contradicted, candidates
-  -h, --help                  show this help
-
-Output: "FILE: ENCODING (SOURCE)", SOURCE being bom, transport, meta, xml,
+standard input when no FILE or "-" is given. Characters are always looked
+up in the code tables.
+)HELP",
+    R"HELP(Output: "FILE: ENCODING (SOURCE)", SOURCE being bom, transport, meta, xml,
 detected or default; ENCODING is utf-16le or utf-16be for a UTF-16 byte
 order mark. A contradicted declaration adds "; declared LABEL contradicted".
 
 Exit status: 0 when every input got an encoding, 1 when some input got
 none, 2 for usage errors and unreadable inputs.
-)HELP";
+)HELP",
+    "one JSON object per line: file, encoding, source, declared (the label weighed, or "
+    "null), declared_in, contradicted, candidates"};
 
 int runSniff(const std::vector<std::string>& args) {
     std::vector<OptionSpec> optionTable = detectionOptions();
-    optionTable.push_back({"recursive", 'r', false, true});
-    optionTable.push_back({"header", 0, true, false});
-    const ParsedArgs parsed = parseArgs(args, optionTable);
-    if (parsed.has("help")) {
-        return printHelp(kSniffHelp);
-    }
+    optionTable.push_back(recursiveOption());
+    optionTable.push_back({"header", 0, "VALUE", false,
+                           "a Content-Type header value, e.g. 'text/html; charset=shift_jis'"});
+    const ParsedArgs parsed = parseArgs(args, kSniffCommand, optionTable);
     const DetectionSettings settings = readDetectionSettings(parsed);
     const std::unique_ptr<AbstractLocale> locale = resolveLocale(settings.locale);
     applySupported(settings);

@@ -3,46 +3,29 @@
 namespace charsetkit {
 namespace tool {
 
-const char* const kVerifyHelp =
-    R"HELP(Usage: charsetkit verify --encoding LABEL [OPTIONS] [FILE...]
-
-Tells whether each input is valid text in the encoding that LABEL names (any
+const CommandSpec kVerifyCommand = {
+    "verify", "--encoding LABEL [OPTIONS] [FILE...]",
+    R"HELP(Tells whether each input is valid text in the encoding that LABEL names (any
 charset label the library knows, compared without regard to case; see
 "charsetkit labels"). Reads standard input when no FILE or "-" is given.
-
-Options:
-  --encoding LABEL            the encoding to check against (required)
-  --verify-characters         also look every multi-byte character up in the
-                              code tables
-  --reject-redundant-escapes  ISO-2022-JP: refuse a designation of the set
-                              already in force
-  --escape-run-limit N        ISO-2022-JP: accept at most N designations in
-                              a row with no character between them (default
-                              3; 0 fails every input that is not empty)
-  -r, --recursive             walk the directories given, file by file
-  --json                      one JSON object per line
-  -h, --help                  show this help
-
-An input that ends inside a multi-byte character is not valid. Western
+)HELP",
+    R"HELP(An input that ends inside a multi-byte character is not valid. Western
 (iso-8859-1) text is valid unless it holds the ISO-2022 control bytes ESC,
 SO or SI.
 
 Output: "FILE: valid NAME" or "FILE: invalid NAME (REASON)".
 Exit status: 0 when every input is valid, 1 when some input is not, 2 for
 usage errors and unreadable inputs.
-)HELP";
+)HELP"};
 
 int runVerify(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = parseArgs(args, {
-                                                  {"encoding", 0, true, false},
-                                                  {"verify-characters", 0, false, true},
-                                                  {"reject-redundant-escapes", 0, false, true},
-                                                  {"escape-run-limit", 0, true, false},
-                                                  {"recursive", 'r', false, true},
-                                              });
-    if (parsed.has("help")) {
-        return printHelp(kVerifyHelp);
-    }
+    const ParsedArgs parsed =
+        parseArgs(args, kVerifyCommand,
+                  {{"encoding", 0, "LABEL", false, "the encoding to check against (required)"},
+                   detectionOption("verify-characters"),
+                   detectionOption("reject-redundant-escapes"),
+                   detectionOption("escape-run-limit"),
+                   recursiveOption()});
     if (!parsed.has("encoding")) {
         throw UsageError("option --encoding LABEL is required");
     }

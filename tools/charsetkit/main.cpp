@@ -1,8 +1,8 @@
 // charsetkit: detect, verify, convert, percent-decode and check text in the
 // encodings of web content, from the command line.
 
-#include "AtomicFile.h"
 #include "Commands.h"
+#include "Signals.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,23 +18,15 @@ namespace {
 
 using namespace charsetkit::tool;
 
-const char* const kMainHelp =
+const char* const kMainUsage =
     R"HELP(Usage: charsetkit COMMAND [OPTIONS] [FILE...]
 
 Detects, verifies and converts the encodings of web content: UTF-8,
 Shift_JIS, EUC-JP, ISO-2022-JP, EUC-KR and Western (ISO-8859-1).
+)HELP";
 
-Commands:
-  detect    tell which encodings each input can be in
-  verify    tell whether each input is valid in an encoding
-  convert   convert an input to UTF-8, or from UTF-8 to an encoding
-  decode    decode percent escapes at character starts
-  check     find forbidden bytes and malformed percent escapes
-  labels    list the encodings and their charset labels
-  sniff     decide one encoding per input from its byte order mark,
-            declarations and bytes
-
-Run "charsetkit COMMAND --help" for a command's options. FILE "-", or no
+const char* const kMainClosing =
+    R"HELP(Run "charsetkit COMMAND --help" for a command's options. FILE "-", or no
 FILE, is standard input. --json prints one JSON object per line.
 
 Exit status: 0 for a positive answer, 1 for a negative one (not valid,
@@ -48,13 +40,28 @@ Options:
 
 struct Command {
     const char* name;
+    const char* summary;
     int (*run)(const std::vector<std::string>&);
 };
 
 const Command kCommands[] = {
-    {"detect", runDetect}, {"verify", runVerify}, {"convert", runConvert}, {"decode", runDecode},
-    {"check", runCheck},   {"labels", runLabels}, {"sniff", runSniff},
+    {"detect", "tell which encodings each input can be in", runDetect},
+    {"verify", "tell whether each input is valid in an encoding", runVerify},
+    {"convert", "convert an input to UTF-8, or from UTF-8 to an encoding", runConvert},
+    {"decode", "decode percent escapes at character starts", runDecode},
+    {"check", "find forbidden bytes and malformed percent escapes", runCheck},
+    {"labels", "list the encodings and their charset labels", runLabels},
+    {"sniff", "decide one encoding per input from its BOM, declarations and bytes", runSniff},
 };
+
+std::string mainHelp() {
+    std::string text = std::string(kMainUsage) + "\nCommands:\n";
+    for (const Command& command : kCommands) {
+        text += "  " + std::string(command.name) +
+                std::string(10 - std::strlen(command.name), ' ') + command.summary + "\n";
+    }
+    return text + "\n" + kMainClosing;
+}
 
 int usageError(const std::string& command, const std::string& message) {
     if (command.empty()) {
@@ -96,7 +103,7 @@ int main(int argc, char** argv) {
         if (command == "help" && args.size() > 1) {
             args = {args[1], "--help"};
         } else {
-            return printHelp(kMainHelp);
+            return printHelp(mainHelp().c_str());
         }
     } else if (command == "--version") {
         std::printf("charsetkit %s\n", CHARSETKIT_TOOL_VERSION);
@@ -108,6 +115,8 @@ int main(int argc, char** argv) {
         }
         try {
             return entry.run(std::vector<std::string>(args.begin() + 1, args.end()));
+        } catch (const HelpRequest& help) {
+            return printHelp(help.what());
         } catch (const UsageError& error) {
             return usageError(entry.name, error.what());
         } catch (const std::bad_alloc&) {
