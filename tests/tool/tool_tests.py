@@ -884,6 +884,25 @@ class LargeInputTest(ToolTestCase):
         self.assertEqual((code, err), (0, ""))
         self.assertLess(rss, len(data) * 1.2 + 32 * 1024 * 1024)
 
+    def test_convert_from_a_pipe_in_constant_memory(self):
+        line = "大きなファイルの文字コードを判定します。<p>\n"
+        encoded = line.encode("euc-jp")
+        count = self.SIZE_MB * 1024 * 1024 // len(encoded)
+        data = encoded * count
+        out = self.path("piped.html")
+        for args in (["convert", "--from", "euc-jp"], ["convert", "--from", "euc-jp", "-o", out]):
+            with self.subTest(args=args):
+                code, err, rss, _ = self.run_measured(*args, stdin=data)
+                self.assertEqual(code, 0, err)
+                self.assertLess(rss, 32 * 1024 * 1024,
+                                f"{rss / 2**20:.0f} MiB for a {len(data) / 2**20:.0f} MiB pipe")
+        self.assertEqual(os.path.getsize(out), len(line.encode()) * count)
+        # Refused by its last byte: nothing reaches standard output.
+        proc = subprocess.run([TOOL, "convert", "--from", "euc-jp"], input=data + b"\xa4",
+                              capture_output=True, timeout=300)
+        self.assertEqual((proc.returncode, proc.stdout), (1, b""))
+        self.assertIn("ends inside a multi-byte character", proc.stderr.decode())
+
     def test_one_long_line(self):
         text = "一行だけの長いテキスト。".encode("euc-jp")
         path = self.write("long.txt", text * (self.SIZE_MB * 1024 * 1024 // len(text)))
