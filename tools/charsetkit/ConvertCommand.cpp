@@ -50,8 +50,9 @@ as Windows-1252, a superset of ISO-8859-1's printable characters. The input
 is read, verified and converted block by block, so that memory stays the
 same however large it is (with --from auto it is read whole first, for
 detection). Standard output receives the text only once the whole input has
-been verified: until then it is held in a temporary file (in $TMPDIR, else
-/tmp).
+been verified: a file is verified before it is converted, and what cannot be
+verified first (a pipe, or a conversion that may still fail later) is held
+in a temporary file until then (in $TMPDIR, else /tmp).
 
 Exit status: 0 when converted, 1 when the conversion is refused (detection
 empty or ambiguous, input not valid, a character that the output encoding
@@ -302,6 +303,38 @@ int runConvert(const std::vector<std::string>& args) {
             fromId = found[0];
         }
 
+        // Where the conversion cannot fail once the input verifies, an input
+        // that can be read twice is verified first and then converted
+        // straight to standard output, without the spool.
+        const bool cannotFail = toId == AbstractEncoding::Utf8 && fromId != AbstractEncoding::EucKr;
+        const bool direct = toStdout && cannotFail && (autoDetect || reader.seekable());
+        if (direct) {
+            PieceVerifier verifier(fromId, settings.verifyCharacters,
+                                   settings.rejectRedundantEscapes, settings.escapeRunLimit);
+            if (autoDetect) {
+                verifier.feed(input.data(), input.size(), true);
+            } else {
+                std::vector<char> block(kChunkSize);
+                for (bool last = false; !last && !verifier.failed();) {
+                    std::size_t size = 0;
+                    if (!reader.read(block.data(), block.size(), size, error)) {
+                        reporter.fileError(name, error);
+                        return reporter.status();
+                    }
+                    last = size < block.size();
+                    verifier.feed(block.data(), size, last);
+                }
+                if (!verifier.failed() && !reader.rewind(error)) {
+                    reporter.fileError(name, error);
+                    return reporter.status();
+                }
+            }
+            if (verifier.failed()) {
+                throw Refusal("the input is not valid " + preferredName(fromId) + " (" +
+                              verifyFailureReason(fromId, verifier.failure()) + ")");
+            }
+        }
+
         ConvertSettings convertSettings;
         convertSettings.from = fromId;
         convertSettings.to = toId;
@@ -333,8 +366,9 @@ int runConvert(const std::vector<std::string>& args) {
                 break;
             }
             if (!converted.empty()) {
-                const bool ok = toStdout ? spool.write(converted.data(), converted.size(), error)
-                                         : file.write(converted.data(), converted.size(), error);
+                const bool ok = direct ? writeOutput("", converted.data(), converted.size(), error)
+                                : toStdout ? spool.write(converted.data(), converted.size(), error)
+                                           : file.write(converted.data(), converted.size(), error);
                 if (!ok) {
                     file.discard();
                     reporter.fileError(outputName, error);
@@ -346,6 +380,11 @@ int runConvert(const std::vector<std::string>& args) {
             if (autoDetect) {
                 input.forgetBefore(offset);
             }
+        }
+        if (direct && converter.refused()) {
+            // It verified a moment ago: it changed since.
+            reporter.fileError(name, "changed or became unreadable while it was being read");
+            return reporter.status();
         }
         if (converter.verifyFailure().kind != VerifyFailure::None) {
             throw Refusal("the input is not valid " + preferredName(fromId) + " (" +

@@ -210,6 +210,7 @@ bool ChunkReader::open(const std::string& path, std::string& error) {
     if (S_ISREG(info.st_mode)) {
         posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
         m_expected = static_cast<std::uint64_t>(info.st_size);
+        m_seekable = lseek(fd, 0, SEEK_CUR) == 0;
     }
     m_fd = fd;
     m_owned = fd != STDIN_FILENO;
@@ -238,6 +239,15 @@ bool ChunkReader::read(char* buffer, std::size_t capacity, std::size_t& got, std
         got += static_cast<std::size_t>(n);
         m_read += static_cast<std::uint64_t>(n);
     }
+    return true;
+}
+
+bool ChunkReader::rewind(std::string& error) {
+    if (lseek(m_fd, 0, SEEK_SET) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    m_read = 0;
     return true;
 }
 

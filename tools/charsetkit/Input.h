@@ -73,10 +73,14 @@ public:
     /// the input; `got` is 0 at the end. False with a reason on a read error
     /// and when a regular file ends before the size it had when opened.
     bool read(char* buffer, std::size_t capacity, std::size_t& got, std::string& error);
+    /// True for a regular file, which rewind() can read again from the start.
+    bool seekable() const { return m_seekable; }
+    bool rewind(std::string& error);
 
 private:
     int m_fd = -1;
     bool m_owned = false;
+    bool m_seekable = false;
     std::uint64_t m_expected = 0; // a regular file's size when opened
     std::uint64_t m_read = 0;
 };
