@@ -177,6 +177,22 @@ bool StreamingVerifier::inCharacter() const {
     }
 }
 
+unsigned int StreamingVerifier::findFailure(AbstractEncoding::EncodingID encoding,
+                                            const char* buffer, unsigned int length,
+                                            bool verifyCharacters, bool rejectRedundantEscapes,
+                                            int escapeRunLimit, bool* verifies) {
+    StreamingVerifier verifier(encoding, verifyCharacters, rejectRedundantEscapes, escapeRunLimit);
+    const bool ok = verifier.feed(buffer, length, true);
+    if (verifies != nullptr) {
+        *verifies = ok;
+    }
+    if (ok) {
+        return length;
+    }
+    // A refused null buffer has not failed; it answers 0.
+    return static_cast<unsigned int>(verifier.failureOffset());
+}
+
 bool StreamingVerifier::feed(const char* piece, unsigned int length, bool last) {
     if (m_failed || m_finished || (piece == nullptr && length != 0)) {
         return false;

@@ -147,7 +147,14 @@ TEST_P(StreamingVerifierTest, EveryPrefixAgreesWithVerify) {
     for (const std::string& input : mutatedInputs()) {
         for (std::size_t n = 0; n <= input.size(); ++n) {
             const std::string prefix = input.substr(0, n);
-            ASSERT_EQ(streamed(id, flags, prefix, {}), expected(id, flags, prefix)) << hex(prefix);
+            const Outcome outcome = expected(id, flags, prefix);
+            ASSERT_EQ(streamed(id, flags, prefix, {}), outcome) << hex(prefix);
+            bool verifies = false;
+            const unsigned int offset = StreamingVerifier::findFailure(
+                id, prefix.data(), static_cast<unsigned int>(n), flags.verifyCharacters,
+                flags.rejectRedundantEscapes, flags.escapeRunLimit, &verifies);
+            ASSERT_EQ(verifies, outcome.valid) << hex(prefix);
+            ASSERT_EQ(offset, outcome.valid ? n : outcome.failureOffset) << hex(prefix);
         }
     }
 }
@@ -227,6 +234,13 @@ TEST(StreamingVerifier, RefusesMissingBytesAndUnknownEncodings) {
     EXPECT_FALSE(verifier.feed(nullptr, 3, false));
     EXPECT_FALSE(verifier.failed());
     EXPECT_TRUE(verifier.feed("abc", 3, true));
+    bool verifies = true;
+    EXPECT_EQ(StreamingVerifier::findFailure(AbstractEncoding::Utf8, nullptr, 3, false, false, 3,
+                                             &verifies),
+              0U);
+    EXPECT_FALSE(verifies);
+    EXPECT_EQ(StreamingVerifier::findFailure(AbstractEncoding::Utf8, nullptr, 0, false, false, 3),
+              0U);
     for (int value : {0, 7, -1}) {
         StreamingVerifier unknown(static_cast<Id>(value));
         EXPECT_FALSE(unknown.feed("abc", 3, true));

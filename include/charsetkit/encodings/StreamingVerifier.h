@@ -51,6 +51,17 @@ public:
     /// non-zero length (which is refused without changing anything).
     bool feed(const char* piece, unsigned int length, bool last);
 
+    /// The whole-buffer answer: the offset of the byte on which verify() of
+    /// the buffer with the same flags breaks, as failureOffset() gives it
+    /// (`length` when the buffer fails by its end alone), or `length` when
+    /// it verifies; `verifies` (when given) tells the two apart. A null
+    /// `buffer` with a non-zero length and an identifier outside 1..6 give
+    /// 0 and do not verify. Thread-safe.
+    static unsigned int findFailure(AbstractEncoding::EncodingID encoding, const char* buffer,
+                                    unsigned int length, bool verifyCharacters,
+                                    bool rejectRedundantEscapes, int escapeRunLimit,
+                                    bool* verifies = nullptr);
+
     /// Starts a new stream with the same encoding and flags.
     void reset();
 
