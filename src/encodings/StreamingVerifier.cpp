@@ -10,6 +10,7 @@
 #include "utilities/AsciiRunSkip.h"
 
 #include <cstddef>
+#include <type_traits>
 
 namespace charsetkit {
 namespace {
@@ -42,7 +43,12 @@ template <class Machine>
 unsigned int runJapanese(Machine& machine, const unsigned char* bytes, unsigned int length,
                          bool verifyCharacters) {
     for (unsigned int i = 0; i < length; ++i) {
-        machine.Machine::processByte(bytes[i], verifyCharacters);
+        // The machine's own rule, inline.
+        if constexpr (std::is_same<Machine, SjisDetectorSM>::value) {
+            detail::sjis::step(machine, bytes[i], verifyCharacters);
+        } else {
+            detail::eucjp::step(machine, bytes[i], verifyCharacters);
+        }
         if (machine.m_error) {
             return i;
         }
