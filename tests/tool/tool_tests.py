@@ -161,6 +161,23 @@ class SamplesTest(ToolTestCase):
 class ConvertTest(ToolTestCase):
     """Conversion: refusals, unmapped characters and whole-or-nothing output."""
 
+    def test_standard_input_read_in_part_before(self):
+        # A file on standard input whose first bytes another program took:
+        # the rest is converted, and refused by the byte it breaks at.
+        path = self.write("partly.txt", b"skip\n\xa4\xa2\n\xa4\xa2\n")
+        with open(path, "rb") as f:
+            f.seek(5)
+            proc = subprocess.run([TOOL, "convert", "--from", "euc-jp"], stdin=f,
+                                  capture_output=True, timeout=300)
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, "あ\nあ\n".encode(), b""))
+        path = self.write("partly-bad.txt", b"skip\n\xa4\xa2\n\xa4\n")
+        with open(path, "rb") as f:
+            f.seek(5)
+            proc = subprocess.run([TOOL, "convert", "--from", "euc-jp"], stdin=f,
+                                  capture_output=True, timeout=300)
+        self.assertEqual((proc.returncode, proc.stdout), (1, b""))
+        self.assertOneLineError(proc.stderr.decode(), "byte 0x0a at offset 4, line 2")
+
     def test_ambiguous_detection_is_refused(self):
         # Two half-width katakana in Shift_JIS are one EUC-JP character as well.
         path = self.write("kana.txt", b"\xb1\xb2")

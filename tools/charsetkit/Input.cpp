@@ -209,8 +209,12 @@ bool ChunkReader::open(const std::string& path, std::string& error) {
     }
     if (S_ISREG(info.st_mode)) {
         posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        m_expected = static_cast<std::uint64_t>(info.st_size);
-        m_seekable = lseek(fd, 0, SEEK_CUR) == 0;
+        // Standard input may be a file already read in part.
+        const off_t at = lseek(fd, 0, SEEK_CUR);
+        if (at >= 0 && at < info.st_size) {
+            m_expected = static_cast<std::uint64_t>(info.st_size - at);
+        }
+        m_seekable = at == 0;
     }
     m_fd = fd;
     m_owned = fd != STDIN_FILENO;
