@@ -161,6 +161,16 @@ class SamplesTest(ToolTestCase):
 class ConvertTest(ToolTestCase):
     """Conversion: refusals, unmapped characters and whole-or-nothing output."""
 
+    def test_unmapped_characters_are_reported(self):
+        # JIS X 0208 row 9 has no Unicode mapping.
+        data = b"a\xa9\xa1\n" * 3
+        code, out, err = run("convert", "--from", "euc-jp", stdin=data)
+        self.assertEqual((code, out.count(b"\xf8")), (0, 3))
+        self.assertOneLineError(err, "3 characters without a Unicode mapping", "tagged codes")
+        code, out, err = run("convert", "--from", "euc-jp", "--replace", stdin=data)
+        self.assertEqual((code, out), (0, "a\u30fb\n".encode() * 3))
+        self.assertOneLineError(err, "written as U+30FB")
+
     def test_standard_input_read_in_part_before(self):
         # A file on standard input whose first bytes another program took:
         # the rest is converted, and refused by the byte it breaks at.

@@ -393,8 +393,8 @@ int runConvert(const std::vector<std::string>& args) {
         if (!converter.conversionRefusal().empty()) {
             throw Refusal(converter.conversionRefusal());
         }
-        unmapped = unmapped;
-        taggedCodes = taggedCodes;
+        unmapped = converter.unmapped();
+        taggedCodes = converter.taggedCodes();
     } catch (const Refusal& refusal) {
         file.discard();
         reporter.note(name, std::string(refusal.what()) + "; conversion refused");
