@@ -1,11 +1,11 @@
-// The tool's cutting of input into pieces, with piece sizes of 1-8 bytes so
-// that every path runs on small inputs. The first byte chooses the encoding
-// and the piece size. For any bytes the cuts move forward and stay within the
-// input; for input that verifies, the pieces converted one by one give the
-// whole input's conversion, and one of them is refused exactly when the whole
-// input is (code page 949 verification checks the layout only, so a pair such
-// as CC 41 verifies but does not convert).
-#include "Pieces.h"
+// The tool's verification and conversion fed in pieces of 1-8 bytes against
+// the same work on the whole input. The first byte chooses the input's
+// encoding, the piece size, the output's encoding and --replace; the rest is
+// the input. For any bytes the pieces give the whole input's verdict (the
+// failure's kind, offset, line and byte), its refusal and its text; the
+// verdict agrees with the library's verify(), and text converted to UTF-8
+// is the library's whole-buffer conversion.
+#include "StreamConvert.h"
 
 #include <charsetkit/charsetkit.h>
 
@@ -15,46 +15,91 @@
 #include <cstdint>
 #include <string>
 
+namespace {
+
+using charsetkit::AbstractEncoding;
+using charsetkit::tool::ConvertSettings;
+using charsetkit::tool::StreamConverter;
+using charsetkit::tool::VerifyFailure;
+
+struct Result {
+    std::string text;
+    VerifyFailure failure;
+    std::string refusal;
+    bool unmapped = false;
+    std::size_t taggedCodes = 0;
+};
+
+Result run(const ConvertSettings& settings, const std::string& input, std::size_t pieceSize) {
+    StreamConverter converter(settings);
+    Result result;
+    std::size_t start = 0;
+    for (bool last = false; !last;) {
+        const std::size_t size = std::min(pieceSize, input.size() - start);
+        last = start + size == input.size();
+        const std::size_t before = result.text.size();
+        if (!converter.feed(input.data() + start, size, last, result.text)) {
+            FUZZ_CHECK(result.text.size() == before);
+            break;
+        }
+        start += size;
+    }
+    result.failure = converter.verifyFailure();
+    result.refusal = converter.conversionRefusal();
+    result.unmapped = converter.unmapped();
+    result.taggedCodes = converter.taggedCodes();
+    return result;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    using charsetkit::AbstractEncoding;
-    const auto id = static_cast<AbstractEncoding::EncodingID>(1 + data[0] % 6);
-    const std::size_t pieceSize = 1 + (data[0] >> 3) % 8;
-    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    const auto length = static_cast<unsigned int>(text.size());
+    const unsigned int control = data[0];
+    ConvertSettings settings;
+    settings.from = static_cast<AbstractEncoding::EncodingID>(1 + control % 6);
+    const std::size_t pieceSize = 1 + (control >> 3) % 8;
+    settings.to =
+        (control >> 6) == 0
+            ? AbstractEncoding::Utf8
+            : static_cast<AbstractEncoding::EncodingID>(1 + (control + (control >> 6)) % 6);
+    settings.replace = (control & 0x40) != 0;
+    const std::string input(reinterpret_cast<const char*>(data + 1), size - 1);
 
+    const Result whole = run(settings, input, input.size() + 1);
+    const Result pieces = run(settings, input, pieceSize);
+    FUZZ_CHECK(whole.failure == pieces.failure);
+
+    // The verdict is the library's, made strict about a cut-off character.
     charsetkit::EncodingFromId registry;
-    const AbstractEncoding& encoding = *registry.getEncodingForID(id);
-    const bool valid =
-        encoding.verify(text.data(), length, false, false, 0) &&
-        AbstractEncoding::getVerifiedLength(id, text.data(), length, false, false, 0) == length;
-
-    std::string joined;
-    bool piecesConverted = true;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end =
-            charsetkit::tool::pieceEnd(text.data(), text.size(), start, id, pieceSize);
-        FUZZ_CHECK(end > start && end <= text.size());
-        if (valid) {
-            std::string piece;
-            bool unmapped = false;
-            piecesConverted &=
-                encoding.convertToUtf8(text.data() + start, static_cast<unsigned int>(end - start),
-                                       piece, unmapped, false);
-            joined += piece;
-        }
-        start = end;
+    const AbstractEncoding& from = *registry.getEncodingForID(settings.from);
+    const auto length = static_cast<unsigned int>(input.size());
+    const bool verifies = from.verify(input.data(), length, settings.verifyCharacters,
+                                      settings.rejectRedundantEscapes, settings.escapeRunLimit);
+    // verify() accepts a cut-off character but in EUC-KR.
+    FUZZ_CHECK(verifies == (whole.failure.kind == VerifyFailure::None ||
+                            (whole.failure.kind == VerifyFailure::EndsInside &&
+                             settings.from != AbstractEncoding::EucKr)));
+    if (whole.failure.kind == VerifyFailure::Byte) {
+        FUZZ_CHECK(whole.failure.offset < input.size());
+        FUZZ_CHECK(whole.failure.byte == static_cast<unsigned char>(input[whole.failure.offset]));
     }
-    if (valid) {
-        std::string whole;
+    if (whole.failure.kind != VerifyFailure::None) {
+        return 0;
+    }
+    FUZZ_CHECK(whole.refusal == pieces.refusal);
+    if (!whole.refusal.empty()) {
+        return 0;
+    }
+    FUZZ_CHECK(whole.text == pieces.text);
+    FUZZ_CHECK(whole.unmapped == pieces.unmapped && whole.taggedCodes == pieces.taggedCodes);
+    if (settings.to == AbstractEncoding::Utf8 && settings.from != AbstractEncoding::Ascii) {
+        std::string direct;
         bool unmapped = false;
-        const bool wholeConverted =
-            encoding.convertToUtf8(text.data(), length, whole, unmapped, false);
-        FUZZ_CHECK(piecesConverted == wholeConverted);
-        FUZZ_CHECK(!wholeConverted || joined == whole);
+        FUZZ_CHECK(from.convertToUtf8(input.data(), length, direct, unmapped, settings.replace));
+        FUZZ_CHECK(direct == whole.text);
     }
     return 0;
 }

@@ -17,6 +17,7 @@
 #include <charsetkit/encodings/SjisEncoding.h>
 #include <charsetkit/encodings/StreamingDecoder.h>
 #include <charsetkit/encodings/StreamingEncoder.h>
+#include <charsetkit/encodings/StreamingVerifier.h>
 #include <charsetkit/encodings/Utf8Encoding.h>
 
 #include <charsetkit/japanese/JapaneseConversions.h>

@@ -161,6 +161,33 @@ class SamplesTest(ToolTestCase):
 class ConvertTest(ToolTestCase):
     """Conversion: refusals, unmapped characters and whole-or-nothing output."""
 
+    def test_unmapped_characters_are_reported(self):
+        # JIS X 0208 row 9 has no Unicode mapping.
+        data = b"a\xa9\xa1\n" * 3
+        code, out, err = run("convert", "--from", "euc-jp", stdin=data)
+        self.assertEqual((code, out.count(b"\xf8")), (0, 3))
+        self.assertOneLineError(err, "3 characters without a Unicode mapping", "tagged codes")
+        code, out, err = run("convert", "--from", "euc-jp", "--replace", stdin=data)
+        self.assertEqual((code, out), (0, "a\u30fb\n".encode() * 3))
+        self.assertOneLineError(err, "written as U+30FB")
+
+    def test_standard_input_read_in_part_before(self):
+        # A file on standard input whose first bytes another program took:
+        # the rest is converted, and refused by the byte it breaks at.
+        path = self.write("partly.txt", b"skip\n\xa4\xa2\n\xa4\xa2\n")
+        with open(path, "rb") as f:
+            f.seek(5)
+            proc = subprocess.run([TOOL, "convert", "--from", "euc-jp"], stdin=f,
+                                  capture_output=True, timeout=300)
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, "あ\nあ\n".encode(), b""))
+        path = self.write("partly-bad.txt", b"skip\n\xa4\xa2\n\xa4\n")
+        with open(path, "rb") as f:
+            f.seek(5)
+            proc = subprocess.run([TOOL, "convert", "--from", "euc-jp"], stdin=f,
+                                  capture_output=True, timeout=300)
+        self.assertEqual((proc.returncode, proc.stdout), (1, b""))
+        self.assertOneLineError(proc.stderr.decode(), "byte 0x0a at offset 4, line 2")
+
     def test_ambiguous_detection_is_refused(self):
         # Two half-width katakana in Shift_JIS are one EUC-JP character as well.
         path = self.write("kana.txt", b"\xb1\xb2")
@@ -883,6 +910,25 @@ class LargeInputTest(ToolTestCase):
         code, err, rss, _ = self.run_measured("verify", "--encoding", "utf-8", stdin=data)
         self.assertEqual((code, err), (0, ""))
         self.assertLess(rss, len(data) * 1.2 + 32 * 1024 * 1024)
+
+    def test_convert_from_a_pipe_in_constant_memory(self):
+        line = "大きなファイルの文字コードを判定します。<p>\n"
+        encoded = line.encode("euc-jp")
+        count = self.SIZE_MB * 1024 * 1024 // len(encoded)
+        data = encoded * count
+        out = self.path("piped.html")
+        for args in (["convert", "--from", "euc-jp"], ["convert", "--from", "euc-jp", "-o", out]):
+            with self.subTest(args=args):
+                code, err, rss, _ = self.run_measured(*args, stdin=data)
+                self.assertEqual(code, 0, err)
+                self.assertLess(rss, 32 * 1024 * 1024,
+                                f"{rss / 2**20:.0f} MiB for a {len(data) / 2**20:.0f} MiB pipe")
+        self.assertEqual(os.path.getsize(out), len(line.encode()) * count)
+        # Refused by its last byte: nothing reaches standard output.
+        proc = subprocess.run([TOOL, "convert", "--from", "euc-jp"], input=data + b"\xa4",
+                              capture_output=True, timeout=300)
+        self.assertEqual((proc.returncode, proc.stdout), (1, b""))
+        self.assertIn("ends inside a multi-byte character", proc.stderr.decode())
 
     def test_one_long_line(self):
         text = "一行だけの長いテキスト。".encode("euc-jp")

@@ -9,57 +9,6 @@
 namespace charsetkit {
 namespace tool {
 
-namespace {
-
-// Whether the input ends inside a multi-byte character. The library's
-// verification of the stateless encodings accepts that, which suits buffers
-// read piece by piece but not whole files. Only the tail after the last byte
-// below `syncBelow` is read: such a byte is never part of a multi-byte
-// character, so the machine stands between characters after it.
-template <typename Machine>
-bool endsInsideCharacter(const InputData& input, unsigned char syncBelow) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
-    std::size_t start = input.size();
-    while (start > 0 && bytes[start - 1] >= syncBelow) {
-        --start;
-    }
-    Machine machine;
-    for (std::size_t i = start; i < input.size(); ++i) {
-        machine.processByte(bytes[i], false);
-    }
-    return machine.m_inChar;
-}
-
-// The offset of the byte on which the ISO-2022-JP machine fails, fed byte by
-// byte as the library's verification does; `size` when none fails (the input
-// then fails by its end state only). The library's verified length stops at
-// the last place the text may end, which for this encoding can lie well
-// before the byte to show.
-template <typename Machine>
-std::size_t findFailure(const InputData& input, bool verifyCharacters, bool rejectRedundantEscapes,
-                        int escapeRunLimit) {
-    Machine machine;
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        machine.processByte(static_cast<unsigned char>(input.data()[i]), verifyCharacters);
-        machine.checkLimits(rejectRedundantEscapes, escapeRunLimit);
-        if (machine.m_error) {
-            return i;
-        }
-    }
-    return input.size();
-}
-
-std::string describeByteAt(const InputData& input, std::size_t offset) {
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < offset; ++i) {
-        line += input.data()[i] == '\n' ? 1U : 0U;
-    }
-    return "byte " + describeByte(static_cast<unsigned char>(input.data()[offset])) +
-           " at offset " + std::to_string(offset) + ", line " + std::to_string(line);
-}
-
-} // namespace
-
 std::vector<OptionSpec> detectionOptions() {
     return {
         {"locale", 0, "L", false,
@@ -130,63 +79,30 @@ std::vector<EncodingId> detectEncodings(AbstractLocale& locale, const InputData&
     return found;
 }
 
+std::string verifyFailureReason(EncodingId id, const VerifyFailure& failure) {
+    switch (failure.kind) {
+    case VerifyFailure::Byte:
+        return "byte " + describeByte(failure.byte) + " at offset " +
+               std::to_string(failure.offset) + ", line " + std::to_string(failure.line);
+    case VerifyFailure::EndsInside:
+        return "ends inside a multi-byte character";
+    case VerifyFailure::EndState:
+        return "does not end in ASCII or JIS-Roman mode";
+    default:
+        return "not valid " + preferredName(id);
+    }
+}
+
 Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters,
                     bool rejectRedundantEscapes, int escapeRunLimit) {
     Verdict verdict;
-    const auto length = static_cast<unsigned int>(input.size());
-    if (!encodingFor(id).verify(input.data(), length, verifyCharacters, rejectRedundantEscapes,
-                                escapeRunLimit)) {
-        // Find where, for the message: the library gives the longest prefix
-        // that verifies, whose end is the failing byte for the stateless
-        // encodings and the failing lead for EUC-KR.
-        bool endsInLead = false;
-        if (id == AbstractEncoding::Jis) {
-            verdict.offset = findFailure<JisDetectorSM>(input, verifyCharacters,
-                                                        rejectRedundantEscapes, escapeRunLimit);
-        } else {
-            verdict.offset = AbstractEncoding::getVerifiedLength(
-                id, input.data(), length, verifyCharacters, rejectRedundantEscapes, escapeRunLimit);
-        }
-        if (id == AbstractEncoding::EucKr && verdict.offset < input.size()) {
-            // A good lead fails by its trail, or by being the last byte.
-            const auto lead = static_cast<unsigned char>(input.data()[verdict.offset]);
-            if (lead >= 0x81 && lead != 0xFF) {
-                ++verdict.offset;
-                endsInLead = verdict.offset == input.size();
-            }
-        }
-        if (verdict.offset < input.size()) {
-            verdict.reason = describeByteAt(input, verdict.offset);
-        } else if (endsInLead) {
-            verdict.reason = "ends inside a multi-byte character";
-        } else if (id == AbstractEncoding::Jis) {
-            verdict.reason = "does not end in ASCII or JIS-Roman mode";
-        } else {
-            verdict.reason = "not valid " + preferredName(id);
-        }
+    PieceVerifier verifier(id, verifyCharacters, rejectRedundantEscapes, escapeRunLimit);
+    if (verifier.feed(input.data(), input.size(), true)) {
+        verdict.valid = true;
         return verdict;
     }
-    bool truncated = false;
-    switch (id) {
-    case AbstractEncoding::Utf8:
-        truncated = endsInsideCharacter<Utf8DetectorSM>(input, 0x80);
-        break;
-    case AbstractEncoding::Sjis:
-        truncated = endsInsideCharacter<SjisDetectorSM>(input, 0x40);
-        break;
-    case AbstractEncoding::EucJp:
-        truncated = endsInsideCharacter<EucJpDetectorSM>(input, 0x80);
-        break;
-    default:
-        break; // ISO-2022-JP checks its end state itself, EUC-KR a cut-off lead; Western has no
-               // multi-byte characters.
-    }
-    if (truncated) {
-        verdict.reason = "ends inside a multi-byte character";
-        verdict.offset = input.size();
-        return verdict;
-    }
-    verdict.valid = true;
+    verdict.reason = verifyFailureReason(id, verifier.failure());
+    verdict.offset = static_cast<std::size_t>(verifier.failure().offset);
     return verdict;
 }
 

@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "Input.h"
 #include "Output.h"
+#include "StreamConvert.h"
 #include "Walk.h"
 
 #include <climits>
@@ -74,6 +75,8 @@ struct Verdict {
 };
 Verdict verifyWhole(EncodingId id, const InputData& input, bool verifyCharacters,
                     bool rejectRedundantEscapes, int escapeRunLimit);
+/// "byte 0x82 at offset 5, line 2", "ends inside a multi-byte character", ...
+std::string verifyFailureReason(EncodingId id, const VerifyFailure& failure);
 
 /// Runs `onInput` for each named input (standard input when there is none).
 /// Directories are walked when `recursive`, refused otherwise; inputs that

@@ -1,10 +1,15 @@
 #include "AtomicFile.h"
 #include "Commands.h"
-#include "Pieces.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
+
+#include <unistd.h>
 
 namespace charsetkit {
 namespace tool {
@@ -18,10 +23,13 @@ options apply to --from auto.
 )HELP",
     R"HELP(The input must be valid in its encoding (an input that ends inside a
 multi-byte character is not). Western (iso-8859-1) text is read and written
-as Windows-1252, a superset of ISO-8859-1's printable characters. With -o,
-the text is converted and written block by block (cut after line ends, or
-between characters in very long lines), so that memory stays near the
-input's size however large it is.
+as Windows-1252, a superset of ISO-8859-1's printable characters. The input
+is read, verified and converted block by block, so that memory stays the
+same however large it is (with --from auto it is read whole first, for
+detection). Standard output receives the text only once the whole input has
+been verified: a file is verified before it is converted, and what cannot be
+verified first (a pipe, or a conversion that may still fail later) is held
+in a temporary file until then (in $TMPDIR, else /tmp).
 
 Exit status: 0 when converted, 1 when the conversion is refused (detection
 empty or ambiguous, input not valid, a character that the output encoding
@@ -37,184 +45,106 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The first character of the UTF-8 `text` that `encoding` cannot write, or
-// `size` when there is none. Blocks of text are tried first, so that only one
-// block is examined character by character.
-std::size_t findUnconvertible(const AbstractEncoding& encoding, const char* text,
-                              std::size_t size) {
-    std::string scratch;
-    const std::size_t blockSize = 4096;
-    for (std::size_t start = 0; start < size;) {
-        std::size_t end = std::min(size, start + blockSize);
-        while (end < size && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-            ++end;
-        }
-        if (!encoding.convertFromUtf8(text + start, static_cast<unsigned int>(end - start),
-                                      scratch)) {
-            for (std::size_t i = start; i < end;) {
-                const std::size_t length =
-                    std::max<std::size_t>(1, utf8CharLength(text + i, end - i));
-                if (!encoding.convertFromUtf8(text + i, static_cast<unsigned int>(length),
-                                              scratch)) {
-                    return i;
-                }
-                i += length;
-            }
-            return start;
-        }
-        start = end;
-    }
-    return size;
-}
-
-// The number of characters on the last line of the UTF-8 `text`, given that
-// `column` characters of that line came before the text.
-std::size_t columnAfter(const char* text, std::size_t size, std::size_t column) {
-    std::size_t i = size;
-    while (i > 0 && text[i - 1] != '\n') {
-        --i;
-    }
-    if (i > 0) {
-        column = 0; // the text holds a line end; its last line starts after it
-    }
-    for (; i < size; ++i) {
-        column += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 ? 1U : 0U;
-    }
-    return column;
-}
-
-// "the character U+D55C '한' at line 2, column 5" for the character at
-// `offset` of the UTF-8 `text`, which starts on line `firstLine` of the input
-// after `firstColumn` characters of that line.
-std::string describeCharacter(const char* text, std::size_t size, std::size_t offset,
-                              std::size_t firstLine, std::size_t firstColumn) {
-    std::size_t line = firstLine;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < offset; ++i) {
-        if (text[i] == '\n') {
-            ++line;
-            lineStart = i + 1;
-        }
-    }
-    const std::size_t column =
-        columnAfter(text + lineStart, offset - lineStart, lineStart == 0 ? firstColumn : 0) + 1;
-    const std::string position =
-        "line " + std::to_string(line) + ", column " + std::to_string(column);
-    const std::size_t length = utf8CharLength(text + offset, size - offset);
-    if (length == 0) {
-        return "the byte " + describeByte(static_cast<unsigned char>(text[offset])) + " at " +
-               position;
-    }
-    const unsigned int codePoint = utf8CodePoint(text + offset, length);
-    std::string shown = codePointName(codePoint);
-    if (codePoint >= 0x20 && codePoint != 0x7F && (codePoint < 0x80 || codePoint >= 0xA0)) {
-        shown += " '" + std::string(text + offset, length) + "'";
-    }
-    return "the character " + shown + " at " + position;
-}
-
-// Counts the five-byte tagged codes that stand for Japanese characters
-// without a Unicode mapping (their lead byte 0xF8 never occurs otherwise in
-// the converted text).
-std::size_t countTaggedCodes(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), static_cast<char>(0xF8)));
-}
-
-// Converts pieces of text from one encoding to another by way of UTF-8.
-class PieceConverter {
+// The converted text for standard output, held until the input has been
+// verified to its end: in memory up to kSpoolMemory bytes, beyond that in an
+// unnamed temporary file (in $TMPDIR, else /tmp), so that memory stays the
+// same whatever the size of the text.
+class Spool {
 public:
-    PieceConverter(EncodingId from, EncodingId to, bool replace)
-        : m_from(from), m_to(to), m_replace(replace) {}
-
-    /// Appends the conversion of `size` bytes at `data`, which start at line
-    /// `firstLine` of the input, to `out`; throws Refusal when it cannot.
-    void convert(const char* data, std::size_t size, std::size_t firstLine, std::string& out) {
-        const char* text = data;
-        std::size_t textSize = size;
-        if (m_from != AbstractEncoding::Utf8) {
-            m_utf8.clear();
-            if (m_from == AbstractEncoding::Ascii) {
-                westernToUtf8(data, size, m_utf8);
-            } else {
-                bool unmapped = false;
-                if (!encodingFor(m_from).convertToUtf8(data, static_cast<unsigned int>(size),
-                                                       m_utf8, unmapped, m_replace)) {
-                    throw Refusal(failedLine(data, size, firstLine) + " cannot be converted from " +
-                                  preferredName(m_from) + " to UTF-8");
-                }
-                m_unmapped = m_unmapped || unmapped;
-                if (unmapped && !m_replace) {
-                    m_taggedCodes += countTaggedCodes(m_utf8);
-                }
-            }
-            text = m_utf8.data();
-            textSize = m_utf8.size();
+    Spool() = default;
+    Spool(const Spool&) = delete;
+    Spool& operator=(const Spool&) = delete;
+    ~Spool() {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
         }
-        // Pieces can start inside a line (a line longer than a piece).
-        const std::size_t firstColumn = m_column;
-        m_column = columnAfter(text, textSize, m_column);
-        if (m_to == AbstractEncoding::Utf8) {
-            out.append(text, textSize);
-            return;
-        }
-        if (m_taggedCodes > 0) {
-            throw Refusal("some characters have no Unicode mapping and cannot be written in " +
-                          preferredName(m_to) + " (use --replace)");
-        }
-        std::size_t failedAt = textSize;
-        bool ok = true;
-        if (m_to == AbstractEncoding::Ascii) {
-            ok = utf8ToWestern(text, textSize, m_piece, failedAt);
-        } else {
-            ok = encodingFor(m_to).convertFromUtf8(text, static_cast<unsigned int>(textSize),
-                                                   m_piece);
-            if (!ok) {
-                failedAt = findUnconvertible(encodingFor(m_to), text, textSize);
-            }
-        }
-        if (!ok) {
-            if (failedAt < textSize) {
-                throw Refusal(describeCharacter(text, textSize, failedAt, firstLine, firstColumn) +
-                              " cannot be written in " + preferredName(m_to));
-            }
-            throw Refusal("the text could not be converted to " + preferredName(m_to));
-        }
-        out += m_piece;
-        m_piece.clear();
     }
 
-    bool unmapped() const { return m_unmapped; }
-    std::size_t taggedCodes() const { return m_taggedCodes; }
+    bool write(const char* data, std::size_t size, std::string& error) {
+        if (m_file == nullptr && m_memory.size() + size <= kSpoolMemory) {
+            m_memory.append(data, size);
+            return true;
+        }
+        if (m_file == nullptr && !openFile(error)) {
+            return false;
+        }
+        if (!m_memory.empty()) {
+            if (!put(m_memory.data(), m_memory.size(), error)) {
+                return false;
+            }
+            std::string().swap(m_memory);
+        }
+        return put(data, size, error);
+    }
+
+    /// Copies everything written to standard output.
+    bool copyToStdout(std::string& error) {
+        if (m_file == nullptr) {
+            return writeOutput("", m_memory.data(), m_memory.size(), error);
+        }
+        if (std::fflush(m_file) != 0 || std::fseek(m_file, 0, SEEK_SET) != 0) {
+            error = std::string("temporary file: ") + std::strerror(errno);
+            return false;
+        }
+        std::vector<char> block(kChunkSize);
+        for (;;) {
+            const std::size_t got = std::fread(block.data(), 1, block.size(), m_file);
+            if (got == 0) {
+                if (std::ferror(m_file) != 0) {
+                    error = "temporary file: read error";
+                    return false;
+                }
+                return true;
+            }
+            if (!writeOutput("", block.data(), got, error)) {
+                return false;
+            }
+        }
+    }
 
 private:
-    // "line N" of the first line of a piece that the converter refuses alone.
-    std::string failedLine(const char* data, std::size_t size, std::size_t firstLine) {
-        std::string scratch;
-        bool unmapped = false;
-        std::size_t line = firstLine;
-        for (std::size_t start = 0; start < size; ++line) {
-            const char* newline =
-                static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-            const std::size_t end =
-                newline != nullptr ? static_cast<std::size_t>(newline - data) + 1 : size;
-            if (!encodingFor(m_from).convertToUtf8(data + start,
-                                                   static_cast<unsigned int>(end - start), scratch,
-                                                   unmapped, m_replace)) {
-                return "line " + std::to_string(line);
-            }
-            start = end;
+    static constexpr std::size_t kSpoolMemory = std::size_t{1} << 20;
+
+    bool openFile(std::string& error) {
+        const char* tmpdir = std::getenv("TMPDIR");
+        std::vector<std::string> folders;
+        if (tmpdir != nullptr && *tmpdir != '\0') {
+            folders.emplace_back(tmpdir);
         }
-        return "the text";
+        folders.emplace_back("/tmp");
+        int lastError = 0;
+        for (const std::string& folder : folders) {
+            std::string name = folder + "/charsetkit-XXXXXX";
+            const int fd = mkstemp(&name[0]);
+            if (fd < 0) {
+                lastError = errno;
+                continue;
+            }
+            unlink(name.c_str());
+            m_file = fdopen(fd, "w+b");
+            if (m_file == nullptr) {
+                lastError = errno;
+                close(fd);
+                continue;
+            }
+            return true;
+        }
+        error = std::string("cannot create a temporary file: ") + std::strerror(lastError);
+        return false;
     }
 
-    EncodingId m_from;
-    EncodingId m_to;
-    bool m_replace;
-    bool m_unmapped = false;
-    std::size_t m_taggedCodes = 0;
-    std::size_t m_column = 0; // characters of the current line before the next piece
-    std::string m_utf8;
-    std::string m_piece;
+    bool put(const char* data, std::size_t size, std::string& error) {
+        errno = 0;
+        if (size > 0 && std::fwrite(data, 1, size, m_file) != size) {
+            error = std::string("temporary file: ") +
+                    (errno != 0 ? std::strerror(errno) : "write error");
+            return false;
+        }
+        return true;
+    }
+
+    std::string m_memory;
+    std::FILE* m_file = nullptr;
 };
 
 bool isAuto(const std::string& label) {
@@ -294,9 +224,11 @@ int runConvert(const std::vector<std::string>& args) {
     const std::string name = displayName(path);
     const std::string outputName = toStdout ? std::string("standard output") : output;
     Reporter reporter(json);
-    InputData input;
     std::string error;
-    if (!input.load(path, error, kMaxLength)) {
+    // Detection needs the whole input; otherwise it is read piece by piece.
+    InputData input;
+    ChunkReader reader;
+    if (autoDetect ? !input.load(path, error, kMaxLength) : !reader.open(path, error)) {
         reporter.fileError(name, error);
         return reporter.status();
     }
@@ -306,14 +238,12 @@ int runConvert(const std::vector<std::string>& args) {
         reporter.fileError(outputName, error);
         return reporter.status();
     }
-    // A file is written piece by piece. Standard output cannot be taken
-    // back, so there the whole text is converted before any of it is written,
-    // unless the conversion cannot fail once the input has been verified
-    // (Japanese and Western text to UTF-8).
-    bool streamToStdout = false;
-    std::string converted;
+    // Nothing may reach standard output before the input has been verified to
+    // its end, so the text waits in the spool until then.
+    Spool spool;
     std::size_t written = 0;
-    PieceConverter converter(fromId, toId, parsed.has("replace"));
+    bool unmapped = false;
+    std::size_t taggedCodes = 0;
     try {
         if (autoDetect && input.empty()) {
             // Nothing to tell the encoding from, as detect says too.
@@ -342,7 +272,6 @@ int runConvert(const std::vector<std::string>& args) {
                        sniffed.source != EncodingSniffer::FromDefault;
             if (declared) {
                 fromId = sniffed.encoding;
-                converter = PieceConverter(fromId, toId, parsed.has("replace"));
             }
         }
         if (autoDetect && !declared) {
@@ -360,41 +289,100 @@ int runConvert(const std::vector<std::string>& args) {
                               " (give --from LABEL)");
             }
             fromId = found[0];
-            converter = PieceConverter(fromId, toId, parsed.has("replace"));
         }
-        streamToStdout = toStdout && toId == AbstractEncoding::Utf8 &&
-                         fromId != AbstractEncoding::EucKr && fromId != AbstractEncoding::Utf8;
-        const Verdict verdict =
-            verifyWhole(fromId, input, settings.verifyCharacters, settings.rejectRedundantEscapes,
-                        settings.escapeRunLimit);
-        if (!verdict.valid) {
-            throw Refusal("the input is not valid " + preferredName(fromId) + " (" +
-                          verdict.reason + ")");
-        }
-        if (toStdout && fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8) {
-            // Nothing to convert: the input is written as it is, below.
-        } else {
-            std::size_t line = 1;
-            for (std::size_t start = 0; start < input.size();) {
-                const std::size_t end = pieceEnd(input.data(), input.size(), start, fromId);
-                converter.convert(input.data() + start, end - start, line, converted);
-                line += static_cast<std::size_t>(
-                    std::count(input.data() + start, input.data() + end, '\n'));
-                if (!toStdout || streamToStdout) {
-                    const bool ok = streamToStdout
-                                        ? writeOutput("", converted.data(), converted.size(), error)
-                                        : file.write(converted.data(), converted.size(), error);
-                    if (!ok) {
-                        reporter.fileError(outputName, error);
+
+        // Where the conversion cannot fail once the input verifies, an input
+        // that can be read twice is verified first and then converted
+        // straight to standard output, without the spool.
+        const bool cannotFail = toId == AbstractEncoding::Utf8 && fromId != AbstractEncoding::EucKr;
+        const bool direct = toStdout && cannotFail && (autoDetect || reader.seekable());
+        if (direct) {
+            PieceVerifier verifier(fromId, settings.verifyCharacters,
+                                   settings.rejectRedundantEscapes, settings.escapeRunLimit);
+            if (autoDetect) {
+                verifier.feed(input.data(), input.size(), true);
+            } else {
+                std::vector<char> block(kChunkSize);
+                for (bool last = false; !last && !verifier.failed();) {
+                    std::size_t size = 0;
+                    if (!reader.read(block.data(), block.size(), size, error)) {
+                        reporter.fileError(name, error);
                         return reporter.status();
                     }
-                    written += converted.size();
-                    converted.clear();
-                    input.forgetBefore(end);
+                    last = size < block.size();
+                    verifier.feed(block.data(), size, last);
                 }
-                start = end;
+                if (!verifier.failed() && !reader.rewind(error)) {
+                    reporter.fileError(name, error);
+                    return reporter.status();
+                }
+            }
+            if (verifier.failed()) {
+                throw Refusal("the input is not valid " + preferredName(fromId) + " (" +
+                              verifyFailureReason(fromId, verifier.failure()) + ")");
             }
         }
+
+        ConvertSettings convertSettings;
+        convertSettings.from = fromId;
+        convertSettings.to = toId;
+        convertSettings.replace = parsed.has("replace");
+        convertSettings.verifyCharacters = settings.verifyCharacters;
+        convertSettings.rejectRedundantEscapes = settings.rejectRedundantEscapes;
+        convertSettings.escapeRunLimit = settings.escapeRunLimit;
+        StreamConverter converter(convertSettings);
+        std::vector<char> chunk(autoDetect ? 0 : kChunkSize);
+        std::string converted;
+        std::size_t offset = 0;
+        for (bool last = false; !last;) {
+            const char* data = chunk.data();
+            std::size_t size = 0;
+            if (autoDetect) {
+                data = input.data() + offset;
+                size = std::min(kChunkSize, input.size() - offset);
+                offset += size;
+                last = offset == input.size();
+            } else {
+                if (!reader.read(chunk.data(), chunk.size(), size, error)) {
+                    file.discard();
+                    reporter.fileError(name, error);
+                    return reporter.status();
+                }
+                last = size < chunk.size();
+            }
+            if (!converter.feed(data, size, last, converted)) {
+                break;
+            }
+            if (!converted.empty()) {
+                const bool ok = direct ? writeOutput("", converted.data(), converted.size(), error)
+                                : toStdout ? spool.write(converted.data(), converted.size(), error)
+                                           : file.write(converted.data(), converted.size(), error);
+                if (!ok) {
+                    file.discard();
+                    reporter.fileError(outputName, error);
+                    return reporter.status();
+                }
+                written += converted.size();
+                converted.clear();
+            }
+            if (autoDetect) {
+                input.forgetBefore(offset);
+            }
+        }
+        if (direct && converter.refused()) {
+            // It verified a moment ago: it changed since.
+            reporter.fileError(name, "changed or became unreadable while it was being read");
+            return reporter.status();
+        }
+        if (converter.verifyFailure().kind != VerifyFailure::None) {
+            throw Refusal("the input is not valid " + preferredName(fromId) + " (" +
+                          verifyFailureReason(fromId, converter.verifyFailure()) + ")");
+        }
+        if (!converter.conversionRefusal().empty()) {
+            throw Refusal(converter.conversionRefusal());
+        }
+        unmapped = converter.unmapped();
+        taggedCodes = converter.taggedCodes();
     } catch (const Refusal& refusal) {
         file.discard();
         reporter.note(name, std::string(refusal.what()) + "; conversion refused");
@@ -408,26 +396,20 @@ int runConvert(const std::vector<std::string>& args) {
         return reporter.status();
     }
 
-    if (streamToStdout) {
-        // Written already.
-    } else if (toStdout) {
-        const bool copy = fromId == AbstractEncoding::Utf8 && toId == AbstractEncoding::Utf8;
-        const char* data = copy ? input.data() : converted.data();
-        const std::size_t size = copy ? input.size() : converted.size();
-        if (!writeOutput("", data, size, error)) {
+    if (toStdout) {
+        if (!spool.copyToStdout(error)) {
             reporter.fileError(outputName, error);
             return reporter.status();
         }
-        written = size;
     } else if (!file.commit(error)) {
         reporter.fileError(outputName, error);
         return reporter.status();
     }
-    if (converter.taggedCodes() > 0) {
-        reporter.note(name, std::to_string(converter.taggedCodes()) +
+    if (taggedCodes > 0) {
+        reporter.note(name, std::to_string(taggedCodes) +
                                 " characters without a Unicode mapping were written as tagged "
                                 "codes (use --replace to write U+30FB instead)");
-    } else if (converter.unmapped()) {
+    } else if (unmapped) {
         reporter.note(name, "characters without a Unicode mapping were written as U+30FB");
     }
     if (!toStdout) {
@@ -438,7 +420,7 @@ int runConvert(const std::vector<std::string>& args) {
                               .add("to", preferredName(toId))
                               .add("output", output)
                               .add("bytes", written)
-                              .add("unmapped", converter.unmapped())
+                              .add("unmapped", unmapped)
                               .str());
         } else {
             reporter.line(shownName(name) + ": " + preferredName(fromId) + " -> " +

@@ -172,6 +172,80 @@ bool InputData::readAll(int fd, std::string& error, std::size_t limit) {
     return true;
 }
 
+ChunkReader::~ChunkReader() {
+    if (m_owned) {
+        close(m_fd);
+    }
+}
+
+bool ChunkReader::open(const std::string& path, std::string& error) {
+    setInputName(shownName(displayName(path)));
+    int fd = STDIN_FILENO;
+    if (path != "-") {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) {
+            error = systemError(errno);
+            return false;
+        }
+    }
+    struct stat info {};
+    const bool statted = fstat(fd, &info) == 0;
+    const int statError = errno;
+    if (!statted || S_ISDIR(info.st_mode)) {
+        error = statted ? std::string("is a directory") : systemError(statError);
+        if (fd != STDIN_FILENO) {
+            close(fd);
+        }
+        return false;
+    }
+    if (S_ISREG(info.st_mode)) {
+        posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        // Standard input may be a file already read in part.
+        const off_t at = lseek(fd, 0, SEEK_CUR);
+        if (at >= 0 && at < info.st_size) {
+            m_expected = static_cast<std::uint64_t>(info.st_size - at);
+        }
+        m_seekable = at == 0;
+    }
+    m_fd = fd;
+    m_owned = fd != STDIN_FILENO;
+    return true;
+}
+
+bool ChunkReader::read(char* buffer, std::size_t capacity, std::size_t& got, std::string& error) {
+    got = 0;
+    while (got < capacity) {
+        const ssize_t n = ::read(m_fd, buffer + got, capacity - got);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno == EISDIR ? std::string("is a directory") : systemError(errno);
+            return false;
+        }
+        if (n == 0) {
+            if (m_read < m_expected) {
+                // A regular file cut short under the reader.
+                error = "changed or became unreadable while it was being read";
+                return false;
+            }
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+        m_read += static_cast<std::uint64_t>(n);
+    }
+    return true;
+}
+
+bool ChunkReader::rewind(std::string& error) {
+    if (lseek(m_fd, 0, SEEK_SET) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    m_read = 0;
+    return true;
+}
+
 std::string displayName(const std::string& path) {
     return path == "-" ? std::string(kStdinName) : path;
 }

@@ -6,6 +6,8 @@
 // size; pipes and terminals are read into a buffer that grows geometrically.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace charsetkit {
@@ -53,6 +55,34 @@ private:
     // blocks do without copying, so that memory stays near the input's size.
     char* m_owned = nullptr;
     std::size_t m_ownedSize = 0;
+};
+
+/// An input read piece by piece, in memory that does not depend on its size.
+/// Move-less; closes what it opened.
+class ChunkReader {
+public:
+    ChunkReader() = default;
+    ChunkReader(const ChunkReader&) = delete;
+    ChunkReader& operator=(const ChunkReader&) = delete;
+    ~ChunkReader();
+
+    /// Opens `path` ("-" is standard input). False with a reason such as
+    /// "No such file or directory" or "is a directory".
+    bool open(const std::string& path, std::string& error);
+    /// Fills `buffer` with up to `capacity` bytes, fewer only at the end of
+    /// the input; `got` is 0 at the end. False with a reason on a read error
+    /// and when a regular file ends before the size it had when opened.
+    bool read(char* buffer, std::size_t capacity, std::size_t& got, std::string& error);
+    /// True for a regular file, which rewind() can read again from the start.
+    bool seekable() const { return m_seekable; }
+    bool rewind(std::string& error);
+
+private:
+    int m_fd = -1;
+    bool m_owned = false;
+    bool m_seekable = false;
+    std::uint64_t m_expected = 0; // a regular file's size when opened
+    std::uint64_t m_read = 0;
 };
 
 /// The name to show for an input path ("-" becomes kStdinName).
