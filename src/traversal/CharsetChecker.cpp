@@ -6,8 +6,10 @@
 
 #include "traversal/TraverserScan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 namespace charsetkit {
 
@@ -221,16 +223,21 @@ int checkUtf16(T& walker, StopChecker& checker, const char* buffer, std::size_t 
 
     const std::size_t units = size / 2;
     std::size_t unit = size > 2 && bytes[0] == markFirst && bytes[1] == markSecond ? 1 : 0;
+    // While an escape is open every stop needs a look.
+    bool every[256];
+    std::fill(std::begin(every), std::end(every), true);
+    const bool* look = wanted;
     bool skipped = false;
     for (; unit < units; ++unit) {
         const std::size_t at = 2 * unit;
         const unsigned char value = bytes[at + low];
-        if (bytes[at + high] != 0 || value >= 0x80) {
+        if ((bytes[at + high] | (value & 0x80)) != 0) {
             skipped = true;
             continue;
         }
-        if (wanted[value] || checker.escapeOpen()) {
+        if (look[value]) {
             checker.stop(at + low, value, skipped);
+            look = checker.escapeOpen() ? every : wanted;
         }
         skipped = false;
     }
