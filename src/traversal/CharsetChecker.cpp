@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
 namespace charsetkit {
 
@@ -37,7 +38,7 @@ void reportBadEscape(bool* badEscape, std::string* badEscapeText, const char* es
     }
 }
 
-// The checks made at each stop, shared by the loops below. A stop is handed
+// The checks made at each stop by the loops that read the bytes directly. A stop is handed
 // over with its position, its byte and whether the step onto it passed over
 // bytes that are not stops.
 class StopChecker {
@@ -149,37 +150,103 @@ private:
 // The checking loop over a traverser of class T (the library's classes step
 // without virtual calls and jump over the stops that need no look).
 template <typename T>
-int checkWith(T& walker, StopChecker& checker, const char* buffer, std::size_t size) {
+int checkWith(T& walker, const bool* allowed, bool checkEscapes, bool acceptPercent,
+              const char* buffer, std::size_t size, char* report, bool* seen, bool* badEscape,
+              std::string* badEscapeText) {
     walker.setNewBuffer(buffer, static_cast<int>(size));
 
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(buffer);
+    const auto forbidden = [&](unsigned char c) {
+        return !(acceptPercent && c == '%') && !allowed[c];
+    };
+    // The stops that need a look while no escape is open: a forbidden value
+    // not reported yet, and a '%' that opens an escape. A value is dropped
+    // once it has been reported; values that are never stops are left out.
     bool wanted[256];
-    checker.fillWanted(wanted,
-                       [&walker](unsigned char c) { return TraverserScan::neverStops(walker, c); });
+    for (int v = 0; v < 256; ++v) {
+        const auto c = static_cast<unsigned char>(v);
+        wanted[v] = !TraverserScan::neverStops(walker, c) &&
+                    (forbidden(c) ? !seen[c] : checkEscapes && c == '%');
+    }
     const TraverserScan::SetTarget target(wanted);
     const char* const end = buffer + size;
-    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(buffer);
 
+    int count = 0;
+    // Appends a forbidden value once; the seen table keeps the count within
+    // the 256 distinct byte values.
+    auto reportValue = [&](unsigned char value) {
+        if (!seen[value]) {
+            seen[value] = true;
+            report[count] = static_cast<char>(value);
+            ++count;
+            if (forbidden(value)) {
+                wanted[value] = false;
+            }
+        }
+    };
+
+    bool escapeOpen = false;
+    std::size_t escapeAt = 0; // index of the open escape's '%'
     for (;;) {
         const std::size_t pos = static_cast<std::size_t>(walker.getPos() - buffer);
         if (pos >= size) {
             break;
         }
-        checker.stop(pos, bytes[pos], walker.skipped());
-        if (checker.escapeOpen()) {
+        const unsigned char c = bytes[pos];
+        if (forbidden(c)) {
+            // A forbidden byte also ends any escape in progress, which is then
+            // neither decoded nor reported as malformed.
+            reportValue(c);
+            escapeOpen = false;
+        } else if (checkEscapes) {
+            if (!escapeOpen) {
+                if (c == '%') {
+                    escapeOpen = true;
+                    escapeAt = pos;
+                }
+            } else if (walker.skipped()) {
+                // Non-stop bytes (a multi-byte character, say) between the '%'
+                // and this position: the escape cannot be a valid one.
+                const std::size_t remaining = size - escapeAt;
+                reportBadEscape(badEscape, badEscapeText, buffer + escapeAt,
+                                remaining < 3 ? remaining : 3);
+                escapeOpen = false;
+            } else if (pos == escapeAt + 2) {
+                // The second digit: a '%' met in between counts as a digit
+                // here, so "%%41" is one malformed escape "%%4".
+                const int high = Convert::ms_legalHexToInt[bytes[pos - 1]];
+                const int low = Convert::ms_legalHexToInt[c];
+                if (high < 0 || low < 0) {
+                    reportBadEscape(badEscape, badEscapeText, buffer + escapeAt, 3);
+                } else {
+                    const unsigned char value = static_cast<unsigned char>(high * 16 + low);
+                    if (!allowed[value]) {
+                        reportValue(value);
+                    }
+                }
+                escapeOpen = false;
+            }
+        }
+        if (escapeOpen) {
             TraverserScan::step(walker);
         } else {
             // Stops that need no look are passed over in one scan.
             TraverserScan::scan(walker, target, end);
         }
     }
-    checker.finish();
-    return checker.count();
+
+    if (checkEscapes && escapeOpen) {
+        // The buffer ends less than three bytes after the '%'.
+        reportBadEscape(badEscape, badEscapeText, buffer + escapeAt, size - escapeAt);
+    }
+    return count;
 }
 
 // Every byte is a stop: the bytes are read directly, and those that need no
 // look are passed over in a plain loop. The traverser ends at the end, with
 // skipped() as it was.
-int checkWith(AsciiTraverser& walker, StopChecker& checker, const char* buffer, std::size_t size) {
+int checkDirectly(AsciiTraverser& walker, StopChecker& checker, const char* buffer,
+                  std::size_t size) {
     walker.setNewBuffer(buffer, static_cast<int>(size));
     const bool skipped = walker.skipped(); // an ASCII traverser never changes it
 
@@ -246,14 +313,21 @@ int checkUtf16(T& walker, StopChecker& checker, const char* buffer, std::size_t 
     return checker.count();
 }
 
-int checkWith(Utf16BigTraverser& walker, StopChecker& checker, const char* buffer,
-              std::size_t size) {
+int checkDirectly(Utf16BigTraverser& walker, StopChecker& checker, const char* buffer,
+                  std::size_t size) {
     return checkUtf16(walker, checker, buffer, size, 0xFE, 0xFF, 1);
 }
 
-int checkWith(Utf16LittleTraverser& walker, StopChecker& checker, const char* buffer,
-              std::size_t size) {
+int checkDirectly(Utf16LittleTraverser& walker, StopChecker& checker, const char* buffer,
+                  std::size_t size) {
     return checkUtf16(walker, checker, buffer, size, 0xFF, 0xFE, 0);
+}
+
+// Whether checkBuffer reads the stops of T directly instead of stepping it.
+template <typename T>
+constexpr bool readDirectly() {
+    return std::is_same<T, AsciiTraverser>::value || std::is_same<T, Utf16BigTraverser>::value ||
+           std::is_same<T, Utf16LittleTraverser>::value;
 }
 
 } // namespace
@@ -285,9 +359,14 @@ void CharsetChecker::checkBuffer(const bool* const allowed, bool checkEscapes, c
     char* const report = *reported;
     const std::size_t size = static_cast<std::size_t>(length);
     const int count = TraverserScan::withClass(*walker, [&](auto& t) {
-        StopChecker checker(allowed, checkEscapes, acceptPercent, buffer, size, report, seen,
-                            badEscape, badEscapeText);
-        return checkWith(t, checker, buffer, size);
+        if constexpr (readDirectly<std::decay_t<decltype(t)>>()) {
+            StopChecker checker(allowed, checkEscapes, acceptPercent, buffer, size, report, seen,
+                                badEscape, badEscapeText);
+            return checkDirectly(t, checker, buffer, size);
+        } else {
+            return checkWith(t, allowed, checkEscapes, acceptPercent, buffer, size, report, seen,
+                             badEscape, badEscapeText);
+        }
     });
 
     *reportedCount = count;
