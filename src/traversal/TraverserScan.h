@@ -169,6 +169,13 @@ public:
         }
     }
 
+    /// Places `t` at the end with the given skipped(), for a caller that has
+    /// read the stops up to there itself.
+    static void placeAtEnd(AbstractTraverser& t, bool skipped) {
+        t.m_pos = t.m_bufferEnd;
+        t.m_skipped = skipped;
+    }
+
     /// ISO-2022-JP: every byte between the start of a call and the next ESC
     /// is a stop; escape sequences and shifted stretches are stepped through.
     template <typename Target>

@@ -395,6 +395,68 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
     }
 }
 
+// Every input of one to three symbols from an alphabet that meets each branch
+// of the checker (escapes whole, malformed and cut at the end, forbidden and
+// reported values, a '%' that is forbidden itself, byte-order marks, units
+// above 0x7F), as raw bytes and, for UTF-16, as units with and without a
+// trailing odd byte, under allowed tables that forbid different values.
+TEST_P(TraverserTwins, CheckBufferMatchesPlainLoopOnEveryShortInput) {
+    const std::string alphabet("%4aG<\0\x80\xFE\xFF\x1B", 10);
+    std::vector<std::string> inputs;
+    std::vector<std::string> words = {""};
+    for (int length = 1; length <= 3; ++length) {
+        std::vector<std::string> longer;
+        for (const std::string& word : words) {
+            for (char c : alphabet) {
+                longer.push_back(word + c);
+            }
+        }
+        words = longer;
+        for (const std::string& word : words) {
+            inputs.push_back(word);
+            if (GetParam().unitOrder != 0) {
+                inputs.push_back(adapt(word));
+                inputs.push_back(adapt(word) + 'b');
+            }
+        }
+    }
+    CharsetChecker checker;
+    for (const std::string& in : inputs) {
+        const int length = static_cast<int>(in.size());
+        for (int variant = 0; variant < 12; ++variant) {
+            bool allowed[256];
+            bool seenOnEntry[256] = {};
+            for (int v = 0; v < 256; ++v) {
+                allowed[v] = variant % 3 == 0   ? v >= 0x20 && v != '<'
+                             : variant % 3 == 1 ? v != '%' && v != 'J' && v < 0x80
+                                                : v != 'Z' && v != 0xFE && v != 0x1B;
+            }
+            seenOnEntry[static_cast<unsigned char>('<')] = variant % 2 == 0;
+            const bool checkEscapes = variant < 8;
+            const bool acceptPercent = variant % 4 >= 2;
+            bool seen[256];
+            std::copy(std::begin(seenOnEntry), std::end(seenOnEntry), seen);
+            char report[256];
+            char* reportPointer = report;
+            int count = -1;
+            bool badEscape = false;
+            std::string badEscapeText = "old";
+            checker.checkBuffer(allowed, checkEscapes, in.data(), length, &reportPointer, &count,
+                                seen, &badEscape, fast.get(), &badEscapeText, acceptPercent);
+            const reference::CheckResult plainResult = reference::plainCheckBuffer(
+                allowed, checkEscapes, in.data(), length, seenOnEntry, *plain, acceptPercent);
+            ASSERT_EQ(std::string(report, static_cast<std::size_t>(count)), plainResult.reported)
+                << "variant " << variant << " over " << hex(in);
+            ASSERT_EQ(badEscape, plainResult.badEscape) << variant << " " << hex(in);
+            ASSERT_EQ(badEscapeText, plainResult.badEscapeText) << variant << " " << hex(in);
+            ASSERT_TRUE(same(*fast, *plain)) << variant << " " << hex(in);
+            for (int v = 0; v < 256; ++v) {
+                ASSERT_EQ(seen[v], seenOnEntry[v]) << "seen table entry " << v;
+            }
+        }
+    }
+}
+
 std::string kindName(const ::testing::TestParamInfo<Kind>& param) {
     return param.param.name;
 }
