@@ -6,6 +6,7 @@
 #include <charsetkit/encodings/StreamingVerifier.h>
 
 #include "detectors/JapaneseDrivers.h"
+#include "encodings/VerifyRuns.h"
 #include "utilities/AsciiRun.h"
 #include "utilities/AsciiRunSkip.h"
 
@@ -14,50 +15,6 @@
 
 namespace charsetkit {
 namespace {
-
-// Western and UTF-8: between characters a run of plain ASCII goes to the
-// machine as its last byte only; such a byte never fails.
-template <class Machine>
-unsigned int runStateless(Machine& machine, const unsigned char* bytes, unsigned int length,
-                          bool verifyCharacters) {
-    std::size_t i = 0;
-    while (i < length) {
-        if (!machine.m_inChar && detail::isPlainAscii(bytes[i])) {
-            const std::size_t run = detail::plainAsciiRunLength(bytes + i, length - i);
-            if (run > 1) {
-                i += run - 1;
-            }
-        }
-        machine.Machine::processByte(bytes[i], verifyCharacters);
-        if (machine.m_error) {
-            return static_cast<unsigned int>(i);
-        }
-        ++i;
-    }
-    return length;
-}
-
-// Shift_JIS and EUC-JP: after a one-byte character (state 0) the plain ASCII
-// that follows is skipped but for its last byte.
-template <class Machine>
-unsigned int runJapanese(Machine& machine, const unsigned char* bytes, unsigned int length,
-                         bool verifyCharacters) {
-    for (unsigned int i = 0; i < length; ++i) {
-        // The machine's own rule, inline.
-        if constexpr (std::is_same<Machine, SjisDetectorSM>::value) {
-            detail::sjis::step(machine, bytes[i], verifyCharacters);
-        } else {
-            detail::eucjp::step(machine, bytes[i], verifyCharacters);
-        }
-        if (machine.m_error) {
-            return i;
-        }
-        if (machine.m_state == 0) {
-            i += detail::plainAsciiRunToSkip(bytes, i + 1, length);
-        }
-    }
-    return length;
-}
 
 // ISO-2022-JP: the limits are checked after every byte; a skipped run in
 // single-byte text counts its characters.
@@ -147,13 +104,13 @@ unsigned int StreamingVerifier::runKorean(const unsigned char* bytes, unsigned i
 unsigned int StreamingVerifier::runMachines(const unsigned char* bytes, unsigned int length) {
     switch (m_encoding) {
     case AbstractEncoding::Ascii:
-        return runStateless(m_ascii, bytes, length, m_verifyCharacters);
+        return detail::verifyRunStateless(m_ascii, bytes, length, m_verifyCharacters);
     case AbstractEncoding::Utf8:
-        return runStateless(m_utf8, bytes, length, m_verifyCharacters);
+        return detail::verifyRunStateless(m_utf8, bytes, length, m_verifyCharacters);
     case AbstractEncoding::EucJp:
-        return runJapanese(m_eucJp, bytes, length, m_verifyCharacters);
+        return detail::verifyRunJapanese(m_eucJp, bytes, length, m_verifyCharacters);
     case AbstractEncoding::Sjis:
-        return runJapanese(m_sjis, bytes, length, m_verifyCharacters);
+        return detail::verifyRunJapanese(m_sjis, bytes, length, m_verifyCharacters);
     case AbstractEncoding::Jis:
         return runJis(m_jis, bytes, length, m_verifyCharacters, m_rejectRedundantEscapes,
                       m_escapeRunLimit);

@@ -14,6 +14,7 @@
 
 #include "detectors/JapaneseDrivers.h"
 #include "encodings/EncodingLabels.h"
+#include "encodings/VerifyRuns.h"
 #include "utilities/AsciiRun.h"
 #include "utilities/AsciiRunSkip.h"
 
@@ -21,48 +22,6 @@
 
 namespace charsetkit {
 namespace {
-
-// The Western and UTF-8 machines: a run of plain ASCII between characters
-// goes to the machine as its last byte only, as in verify(); such a byte
-// never fails, so the failing byte is the one the machine was given.
-template <class Machine>
-unsigned int statelessVerifiedLength(const unsigned char* bytes, unsigned int length,
-                                     bool verifyCharacters) {
-    Machine machine;
-    std::size_t i = 0;
-    while (i < length) {
-        if (!machine.m_inChar && detail::isPlainAscii(bytes[i])) {
-            const std::size_t run = detail::plainAsciiRunLength(bytes + i, length - i);
-            if (run > 1) {
-                i += run - 1;
-            }
-        }
-        machine.Machine::processByte(bytes[i], verifyCharacters);
-        if (machine.m_error) {
-            return static_cast<unsigned int>(i);
-        }
-        ++i;
-    }
-    return length;
-}
-
-// Shift_JIS and EUC-JP: after a one-byte character (state 0) the plain ASCII
-// that follows is skipped, as in verify().
-template <class Machine>
-unsigned int japaneseVerifiedLength(const unsigned char* bytes, unsigned int length,
-                                    bool verifyCharacters) {
-    Machine machine;
-    for (unsigned int i = 0; i < length; ++i) {
-        machine.Machine::processByte(bytes[i], verifyCharacters);
-        if (machine.m_error) {
-            return i;
-        }
-        if (machine.m_state == 0) {
-            i += detail::plainAsciiRunToSkip(bytes, i + 1, length);
-        }
-    }
-    return length;
-}
 
 // ISO-2022-JP: a prefix verifies when no byte of it failed and the machine
 // may end where it stands. Inside a skipped ASCII run the machine stays in
@@ -130,14 +89,22 @@ unsigned int AbstractEncoding::getVerifiedLength(EncodingID id, const char* buff
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
     switch (id) {
-    case Ascii:
-        return statelessVerifiedLength<AsciiDetectorSM>(bytes, length, verifyCharacters);
-    case Utf8:
-        return statelessVerifiedLength<Utf8DetectorSM>(bytes, length, verifyCharacters);
-    case EucJp:
-        return japaneseVerifiedLength<EucJpDetectorSM>(bytes, length, verifyCharacters);
-    case Sjis:
-        return japaneseVerifiedLength<SjisDetectorSM>(bytes, length, verifyCharacters);
+    case Ascii: {
+        AsciiDetectorSM machine;
+        return detail::verifyRunStateless(machine, bytes, length, verifyCharacters);
+    }
+    case Utf8: {
+        Utf8DetectorSM machine;
+        return detail::verifyRunStateless(machine, bytes, length, verifyCharacters);
+    }
+    case EucJp: {
+        EucJpDetectorSM machine;
+        return detail::verifyRunJapanese(machine, bytes, length, verifyCharacters);
+    }
+    case Sjis: {
+        SjisDetectorSM machine;
+        return detail::verifyRunJapanese(machine, bytes, length, verifyCharacters);
+    }
     case Jis:
         return jisVerifiedLength(bytes, length, verifyCharacters, rejectRedundantEscapes,
                                  escapeRunLimit);
