@@ -127,19 +127,17 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
                 out.commit(p);
                 p = out.window();
             }
-            if (c >= 0x80u && c < 0x800u) {
+            // The table holds characters from U+0080 to U+FFFF only (the
+            // generator refuses any other), so two or three bytes of UTF-8.
+            if (c < 0x800u) {
                 p[0] = static_cast<char>(0xC0u | c >> 6);
                 p[1] = static_cast<char>(0x80u | (c & 0x3Fu));
                 p += 2;
-            } else if (c >= 0x800u && c < 0x10000u) {
+            } else {
                 p[0] = static_cast<char>(0xE0u | c >> 12);
                 p[1] = static_cast<char>(0x80u | (c >> 6 & 0x3Fu));
                 p[2] = static_cast<char>(0x80u | (c & 0x3Fu));
                 p += 3;
-            } else {
-                out.commit(p);
-                out.putCodePoint(c);
-                p = out.window();
             }
         }
         out.commit(p);

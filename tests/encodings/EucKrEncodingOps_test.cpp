@@ -73,6 +73,30 @@ TEST(EucKrEncoding, ConvertsFromUtf8) {
     EXPECT_EQ(out, "keep");
 }
 
+// ESC, SO and SI are written one at a time rather than as a plain ASCII run;
+// long stretches of them, between characters, come out unchanged in both
+// directions across the output block's refills.
+TEST(EucKrEncoding, ControlBytesOutsidePlainAsciiPassThrough) {
+    const EucKrEncoding encoding;
+    std::string korean;
+    std::string utf8;
+    for (int i = 0; i < 300; ++i) {
+        const char control = "\x1B\x0E\x0F"[i % 3];
+        korean += control;
+        utf8 += control;
+        if (i % 50 == 49) {
+            korean += "\xB0\xA1"; // U+AC00
+            utf8 += "\xEA\xB0\x80";
+        }
+    }
+    std::string out;
+    bool unmapped = false;
+    ASSERT_TRUE(encoding.convertToUtf8(korean.data(), lengthOf(korean), out, unmapped, false));
+    EXPECT_EQ(hex(out), hex(utf8));
+    ASSERT_TRUE(encoding.convertFromUtf8(utf8.data(), lengthOf(utf8), out));
+    EXPECT_EQ(hex(out), hex(korean));
+}
+
 TEST(EucKrEncoding, WithoutConverterOnlyVerifyWorks) {
     const KoreanConverter* const previous = KoreanUtilAccess::exchangeConverter(nullptr);
     const EucKrEncoding encoding;
