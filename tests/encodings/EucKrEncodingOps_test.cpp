@@ -74,17 +74,18 @@ TEST(EucKrEncoding, ConvertsFromUtf8) {
 }
 
 // ESC, SO and SI are written one at a time rather than as a plain ASCII run;
-// long stretches of them, between characters, come out unchanged in both
-// directions across the output block's refills.
+// long stretches of them come out unchanged in both directions, across the
+// output block's refills.
 TEST(EucKrEncoding, ControlBytesOutsidePlainAsciiPassThrough) {
     const EucKrEncoding encoding;
     std::string korean;
     std::string utf8;
-    for (int i = 0; i < 300; ++i) {
+    // More of them in a row than the output block holds.
+    for (int i = 0; i < 6000; ++i) {
         const char control = "\x1B\x0E\x0F"[i % 3];
         korean += control;
         utf8 += control;
-        if (i % 50 == 49) {
+        if (i % 2500 == 2499) {
             korean += "\xB0\xA1"; // U+AC00
             utf8 += "\xEA\xB0\x80";
         }
