@@ -205,16 +205,16 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const CommandSpec& co
     app.set_help_flag("-h,--help", "show this help");
     app.allow_extras();
     std::vector<std::pair<const OptionSpec*, CLI::Option*>> declared;
-    for (const OptionSpec& spec : optionTable) {
-        std::string names = std::string("--") + spec.longName;
-        if (spec.shortName != 0) {
-            names = std::string("-") + spec.shortName + "," + names;
+    for (const OptionSpec& row : optionTable) {
+        std::string names = std::string("--") + row.longName;
+        if (row.shortName != 0) {
+            names = std::string("-") + row.shortName + "," + names;
         }
-        CLI::Option* option = spec.valueName != nullptr
-                                  ? app.add_option(names)->type_name(spec.valueName)->expected(1)
+        CLI::Option* option = row.valueName != nullptr
+                                  ? app.add_option(names)->type_name(row.valueName)->expected(1)
                                   : app.add_flag(names);
-        option->description(spec.help)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-        declared.emplace_back(&spec, option);
+        option->description(row.help)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        declared.emplace_back(&row, option);
     }
     CLI::Option* json = app.add_flag("--json", command.jsonHelp);
     json->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
@@ -242,19 +242,19 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const CommandSpec& co
 
     ParsedArgs parsed;
     for (const auto& entry : declared) {
-        const OptionSpec& spec = *entry.first;
+        const OptionSpec& row = *entry.first;
         const CLI::Option& option = *entry.second;
         if (option.count() == 0) {
             continue;
         }
-        if (option.count() > 1 && !spec.repeatable) {
-            throw UsageError(std::string("option --") + spec.longName + " given more than once");
+        if (option.count() > 1 && !row.repeatable) {
+            throw UsageError(std::string("option --") + row.longName + " given more than once");
         }
-        if (spec.valueName == nullptr) {
-            parsed.addFlag(spec.longName);
+        if (row.valueName == nullptr) {
+            parsed.addFlag(row.longName);
         } else {
             for (const std::string& value : option.results()) {
-                parsed.addValue(spec.longName, value);
+                parsed.addValue(row.longName, value);
             }
         }
     }
