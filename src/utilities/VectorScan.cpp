@@ -59,6 +59,19 @@ std::size_t runBelowPlain(const unsigned char* p, std::size_t n, unsigned char b
     return i;
 }
 
+void rangeMasksPlain(const unsigned char* p, const ByteRanges& ranges, std::uint64_t* masks) {
+    for (int r = 0; r < ranges.count; ++r) {
+        const unsigned lo = ranges.lo[r];
+        const unsigned span = static_cast<unsigned>(ranges.hi[r]) - lo;
+        std::uint64_t mask = 0;
+        for (unsigned k = 0; k < 64; ++k) {
+            const std::uint64_t in = (static_cast<unsigned>(p[k]) - lo) <= span ? 1u : 0u;
+            mask |= in << k;
+        }
+        masks[r] = mask;
+    }
+}
+
 #if defined(CHARSETKIT_VECTOR_X86) || defined(CHARSETKIT_VECTOR_NEON)
 
 /// `end` shortened, if need be, so that it does not cut a character: the
@@ -216,6 +229,30 @@ std::size_t utf8CleanPrefixSse2(const unsigned char* p, std::size_t n) {
     return plainAsciiRunSse2(p, n);
 }
 
+/// Bit i set when byte i of `v` lies in [lo, lo + span].
+inline unsigned inRangeMask16(__m128i v, __m128i lo, __m128i span) {
+    const __m128i offset = _mm_sub_epi8(v, lo);
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset)));
+}
+
+void rangeMasksSse2(const unsigned char* p, const ByteRanges& ranges, std::uint64_t* masks) {
+    __m128i blocks[4];
+    for (int b = 0; b < 4; ++b) {
+        blocks[b] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * b));
+    }
+    for (int r = 0; r < ranges.count; ++r) {
+        const __m128i lo = _mm_set1_epi8(asChar(ranges.lo[r]));
+        const __m128i span =
+            _mm_set1_epi8(asChar(static_cast<unsigned char>(ranges.hi[r] - ranges.lo[r])));
+        std::uint64_t mask = 0;
+        for (int b = 0; b < 4; ++b) {
+            mask |= static_cast<std::uint64_t>(inRangeMask16(blocks[b], lo, span)) << (16 * b);
+        }
+        masks[r] = mask;
+    }
+}
+
 // ---------------------------------------------------------------- AVX2
 
 #define CHARSETKIT_AVX2 __attribute__((target("avx2")))
@@ -368,6 +405,24 @@ CHARSETKIT_AVX2 std::size_t utf8CleanPrefixAvx2(const unsigned char* p, std::siz
     return characterBoundary(p, i);
 }
 
+CHARSETKIT_AVX2 void rangeMasksAvx2(const unsigned char* p, const ByteRanges& ranges,
+                                    std::uint64_t* masks) {
+    const __m256i low = load32(p);
+    const __m256i high = load32(p + 32);
+    for (int r = 0; r < ranges.count; ++r) {
+        const __m256i lo = _mm256_set1_epi8(asChar(ranges.lo[r]));
+        const __m256i span =
+            _mm256_set1_epi8(asChar(static_cast<unsigned char>(ranges.hi[r] - ranges.lo[r])));
+        const __m256i offsetLow = _mm256_sub_epi8(low, lo);
+        const __m256i offsetHigh = _mm256_sub_epi8(high, lo);
+        const auto inLow = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_min_epu8(offsetLow, span), offsetLow)));
+        const auto inHigh = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_min_epu8(offsetHigh, span), offsetHigh)));
+        masks[r] = static_cast<std::uint64_t>(inHigh) << 32 | inLow;
+    }
+}
+
 #undef CHARSETKIT_AVX2
 
 #endif // CHARSETKIT_VECTOR_X86
@@ -476,6 +531,35 @@ std::size_t utf8CleanPrefixNeon(const unsigned char* p, std::size_t n) {
     return characterBoundary(p, i);
 }
 
+/// Bit i set where byte i of `flags` is 0xFF (each byte 0 or 0xFF).
+inline unsigned movemaskNeon(uint8x16_t flags) {
+    static const unsigned char kWeights[16] = {1, 2, 4, 8, 16, 32, 64, 128,
+                                               1, 2, 4, 8, 16, 32, 64, 128};
+    const uint8x16_t weighted = vandq_u8(flags, vld1q_u8(kWeights));
+    const uint8x8_t halves = vpadd_u8(vget_low_u8(weighted), vget_high_u8(weighted));
+    const uint8x8_t quarters = vpadd_u8(halves, halves);
+    const uint8x8_t bytes = vpadd_u8(quarters, quarters);
+    return static_cast<unsigned>(vget_lane_u8(bytes, 0)) |
+           static_cast<unsigned>(vget_lane_u8(bytes, 1)) << 8;
+}
+
+void rangeMasksNeon(const unsigned char* p, const ByteRanges& ranges, std::uint64_t* masks) {
+    uint8x16_t blocks[4];
+    for (int b = 0; b < 4; ++b) {
+        blocks[b] = vld1q_u8(p + 16 * b);
+    }
+    for (int r = 0; r < ranges.count; ++r) {
+        const uint8x16_t lo = vdupq_n_u8(ranges.lo[r]);
+        const uint8x16_t span = vdupq_n_u8(static_cast<unsigned char>(ranges.hi[r] - ranges.lo[r]));
+        std::uint64_t mask = 0;
+        for (int b = 0; b < 4; ++b) {
+            const uint8x16_t in = vcleq_u8(vsubq_u8(blocks[b], lo), span);
+            mask |= static_cast<std::uint64_t>(movemaskNeon(in)) << (16 * b);
+        }
+        masks[r] = mask;
+    }
+}
+
 #endif // CHARSETKIT_VECTOR_NEON
 
 Level detectLevel() {
@@ -573,6 +657,27 @@ std::size_t utf8CleanPrefix(Level level, const unsigned char* p, std::size_t n) 
 #endif
     default:
         return utf8CleanPrefixPlain(p, n);
+    }
+}
+
+void rangeMasks64(Level level, const unsigned char* p, const ByteRanges& ranges,
+                  std::uint64_t* masks) {
+    switch (level) {
+#if defined(CHARSETKIT_VECTOR_X86)
+    case kAvx2:
+        rangeMasksAvx2(p, ranges, masks);
+        return;
+    case kSse2:
+        rangeMasksSse2(p, ranges, masks);
+        return;
+#endif
+#if defined(CHARSETKIT_VECTOR_NEON)
+    case kNeon:
+        rangeMasksNeon(p, ranges, masks);
+        return;
+#endif
+    default:
+        rangeMasksPlain(p, ranges, masks);
     }
 }
 

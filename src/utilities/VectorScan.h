@@ -8,6 +8,7 @@
 #define CHARSETKIT_SRC_UTILITIES_VECTORSCAN_H
 
 #include <cstddef>
+#include <cstdint>
 
 namespace charsetkit {
 namespace detail {
@@ -40,6 +41,24 @@ std::size_t runBelow(Level level, const unsigned char* p, std::size_t n, unsigne
 /// the scan could prove, not necessarily the longest such prefix; the
 /// machine continues from there.
 std::size_t utf8CleanPrefix(Level level, const unsigned char* p, std::size_t n);
+
+/// Up to four closed byte ranges [lo, hi] for rangeMasks64.
+struct ByteRanges {
+    unsigned char lo[4];
+    unsigned char hi[4];
+    int count; ///< 1 to 4
+};
+
+/// For the 64 bytes at `p` (all of them inside the caller's buffer): bit k of
+/// masks[r] is set when p[k] lies in range r of `ranges`, for each of its
+/// `count` ranges. The building block of the scans that step through
+/// multi-byte text in whole blocks.
+void rangeMasks64(Level level, const unsigned char* p, const ByteRanges& ranges,
+                  std::uint64_t* masks);
+
+inline void rangeMasks64(const unsigned char* p, const ByteRanges& ranges, std::uint64_t* masks) {
+    rangeMasks64(bestLevel(), p, ranges, masks);
+}
 
 inline std::size_t plainAsciiRunLength(const unsigned char* p, std::size_t n) {
     return plainAsciiRunLength(bestLevel(), p, n);

@@ -307,6 +307,35 @@ TEST_P(VectorScan, ValidTextIsProvenWithoutTheMachine) {
     }
 }
 
+TEST_P(VectorScan, RangeMasksMarkEveryByteOfEveryRange) {
+    // Every byte value in every lane, against ranges that meet the ends of
+    // the byte values, single values and the signed/unsigned boundary.
+    const detail::vector::ByteRanges ranges[] = {
+        {{0x00, 0x80, 0x7F, 0x81}, {0x7F, 0xFF, 0x80, 0x81}, 4},
+        {{0x81, 0xE0, 0x40, 0x00}, {0x9F, 0xFC, 0x7E, 0xFF}, 4},
+        {{0xA1, 0, 0, 0}, {0xDF, 0, 0, 0}, 1},
+    };
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        unsigned char block[64];
+        for (unsigned k = 0; k < 64; ++k) {
+            block[k] = static_cast<unsigned char>(round < 4 ? static_cast<unsigned>(round) * 64 + k
+                                                            : random() & 0xFFu);
+        }
+        for (const auto& r : ranges) {
+            std::uint64_t masks[4] = {};
+            detail::vector::rangeMasks64(level(), block, r, masks);
+            for (int i = 0; i < r.count; ++i) {
+                for (unsigned k = 0; k < 64; ++k) {
+                    const bool in = block[k] >= r.lo[i] && block[k] <= r.hi[i];
+                    ASSERT_EQ((masks[i] >> k & 1u) != 0, in)
+                        << round << " range " << i << " byte " << int{block[k]} << " lane " << k;
+                }
+            }
+        }
+    }
+}
+
 std::string levelName(const ::testing::TestParamInfo<Level>& info) {
     switch (info.param) {
     case detail::vector::kPlain:
