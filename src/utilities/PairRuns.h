@@ -1,0 +1,35 @@
+// Where the two-byte characters of a 64-byte block start, in encodings
+// whose lead bytes can also be trail bytes (Shift_JIS, EUC-JP): within a
+// run of bytes that can start a pair, characters alternate lead and trail
+// from the run's first byte, which follows either a one-byte character or a
+// trail byte and so always starts a character. A run is thus read from its
+// start in pairs, and the block's leads follow from the parity of each
+// run's first position.
+#ifndef CHARSETKIT_SRC_UTILITIES_PAIRRUNS_H
+#define CHARSETKIT_SRC_UTILITIES_PAIRRUNS_H
+
+#include <cstdint>
+
+namespace charsetkit {
+namespace detail {
+
+/// Given bit k of `capable` set when byte k of a block may be a lead byte,
+/// and `firstIsTrail` true when byte 0 completes a pair that the previous
+/// block's last byte began, returns the mask of the bytes that are lead
+/// bytes when the block is read character by character. Byte k + 1 is the
+/// trail of lead k; the next block's byte 0 is a trail when bit 63 is set.
+inline std::uint64_t pairLeads(std::uint64_t capable, bool firstIsTrail) {
+    constexpr std::uint64_t kEven = 0x5555555555555555ull;
+    const std::uint64_t c = firstIsTrail ? capable & ~std::uint64_t{1} : capable;
+    const std::uint64_t starts = c & ~(c << 1);
+    // Adding a bit at a run's first byte clears the run: the carry runs to
+    // the byte after it, which is not in `c`. Other runs keep their bits.
+    const std::uint64_t evenRuns = c & ~(c + (starts & kEven));
+    const std::uint64_t oddRuns = c & ~evenRuns;
+    return (evenRuns & kEven) | (oddRuns & ~kEven);
+}
+
+} // namespace detail
+} // namespace charsetkit
+
+#endif
