@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <iterator>
 #include <type_traits>
 
@@ -16,27 +15,61 @@ namespace charsetkit {
 
 namespace {
 
-// Records a malformed escape: `count` bytes from its '%' go into the text,
-// after a ", " when the text already holds an earlier one.
-void reportBadEscape(bool* badEscape, std::string* badEscapeText, const char* escape,
-                     std::size_t count) {
-    if (badEscape != nullptr) {
-        *badEscape = true;
+// The text of the malformed escapes: each escape's bytes, after a ", " when
+// an earlier one is there. The pieces are gathered in a local block and
+// reach the caller's string a block at a time, since a body full of
+// malformed escapes would otherwise cost a string append per escape.
+class BadEscapes {
+public:
+    BadEscapes(bool* flag, std::string* text) : m_flag(flag), m_text(text) {}
+
+    // Records a malformed escape: `count` bytes from its '%'.
+    void add(const char* escape, std::size_t count) {
+        if (m_flag != nullptr) {
+            *m_flag = true;
+        }
+        if (m_text == nullptr) {
+            return;
+        }
+        if (sizeof m_block - m_used < count + 2) {
+            flush();
+        }
+        const bool separated = m_any;
+        m_any = true;
+        if (count + 2 > sizeof m_block) {
+            m_text->append(separated ? ", " : "");
+            m_text->append(escape, count);
+            return;
+        }
+        if (separated) {
+            m_block[m_used] = ',';
+            m_block[m_used + 1] = ' ';
+            m_used += 2;
+        }
+        // Byte by byte: a piece is three bytes or fewer but for a long
+        // escape cut by the end.
+        for (std::size_t i = 0; i < count; ++i) {
+            m_block[m_used + i] = escape[i];
+        }
+        m_used += count;
     }
-    if (badEscapeText != nullptr) {
-        const std::size_t from = badEscapeText->empty() ? 2 : 0;
-        if (count <= 3) {
-            // The usual short piece goes in with its separator in one append.
-            char piece[5] = {',', ' '};
-            std::memcpy(piece + 2, escape, count);
-            badEscapeText->append(piece + from, 2 + count - from);
-        } else {
-            const char separator[] = ", ";
-            badEscapeText->append(separator + from, 2 - from);
-            badEscapeText->append(escape, count);
+
+    // Appends what the block holds to the caller's string; called once the
+    // checking is over.
+    void flush() {
+        if (m_used != 0) {
+            m_text->append(m_block, m_used);
+            m_used = 0;
         }
     }
-}
+
+private:
+    bool* m_flag;
+    std::string* m_text;
+    bool m_any = false; // the text is emptied before the checking starts
+    std::size_t m_used = 0;
+    char m_block[256];
+};
 
 // The checks made at each stop by the loops that read the bytes directly. A stop is handed
 // over with its position, its byte and whether the step onto it passed over
@@ -44,11 +77,10 @@ void reportBadEscape(bool* badEscape, std::string* badEscapeText, const char* es
 class StopChecker {
 public:
     StopChecker(const bool* allowed, bool checkEscapes, bool acceptPercent, const char* buffer,
-                std::size_t size, char* report, bool* seen, bool* badEscape,
-                std::string* badEscapeText)
+                std::size_t size, char* report, bool* seen, BadEscapes& badEscapes)
         : m_allowed(allowed), m_checkEscapes(checkEscapes), m_acceptPercent(acceptPercent),
           m_buffer(buffer), m_bytes(reinterpret_cast<const unsigned char*>(buffer)), m_size(size),
-          m_report(report), m_seen(seen), m_badEscape(badEscape), m_badEscapeText(badEscapeText) {}
+          m_report(report), m_seen(seen), m_badEscapes(badEscapes) {}
 
     // Fills `wanted` with the stops that need a look while no escape is open:
     // a forbidden value not reported yet, and a '%' that opens an escape.
@@ -83,8 +115,7 @@ public:
                 // Non-stop bytes (a multi-byte character, say) between the '%'
                 // and this position: the escape cannot be a valid one.
                 const std::size_t remaining = m_size - m_escapeAt;
-                reportBadEscape(m_badEscape, m_badEscapeText, m_buffer + m_escapeAt,
-                                remaining < 3 ? remaining : 3);
+                m_badEscapes.add(m_buffer + m_escapeAt, remaining < 3 ? remaining : 3);
                 m_escapeOpen = false;
             } else if (pos == m_escapeAt + 2) {
                 // The second digit: a '%' met in between counts as a digit
@@ -92,7 +123,7 @@ public:
                 const int high = Convert::ms_legalHexToInt[m_bytes[pos - 1]];
                 const int low = Convert::ms_legalHexToInt[c];
                 if (high < 0 || low < 0) {
-                    reportBadEscape(m_badEscape, m_badEscapeText, m_buffer + m_escapeAt, 3);
+                    m_badEscapes.add(m_buffer + m_escapeAt, 3);
                 } else {
                     const unsigned char value = static_cast<unsigned char>(high * 16 + low);
                     if (!m_allowed[value]) {
@@ -108,8 +139,7 @@ public:
     void finish() {
         if (m_checkEscapes && m_escapeOpen) {
             // The buffer ends less than three bytes after the '%'.
-            reportBadEscape(m_badEscape, m_badEscapeText, m_buffer + m_escapeAt,
-                            m_size - m_escapeAt);
+            m_badEscapes.add(m_buffer + m_escapeAt, m_size - m_escapeAt);
         }
     }
 
@@ -139,8 +169,7 @@ private:
     std::size_t m_size;
     char* m_report;
     bool* m_seen;
-    bool* m_badEscape;
-    std::string* m_badEscapeText;
+    BadEscapes& m_badEscapes;
     bool* m_wanted = nullptr;
     int m_count = 0;
     bool m_escapeOpen = false;
@@ -151,8 +180,8 @@ private:
 // without virtual calls and jump over the stops that need no look).
 template <typename T>
 int checkWith(T& walker, const bool* allowed, bool checkEscapes, bool acceptPercent,
-              const char* buffer, std::size_t size, char* report, bool* seen, bool* badEscape,
-              std::string* badEscapeText) {
+              const char* buffer, std::size_t size, char* report, bool* seen,
+              BadEscapes& badEscapes) {
     walker.setNewBuffer(buffer, static_cast<int>(size));
 
     const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(buffer);
@@ -208,8 +237,7 @@ int checkWith(T& walker, const bool* allowed, bool checkEscapes, bool acceptPerc
                 // Non-stop bytes (a multi-byte character, say) between the '%'
                 // and this position: the escape cannot be a valid one.
                 const std::size_t remaining = size - escapeAt;
-                reportBadEscape(badEscape, badEscapeText, buffer + escapeAt,
-                                remaining < 3 ? remaining : 3);
+                badEscapes.add(buffer + escapeAt, remaining < 3 ? remaining : 3);
                 escapeOpen = false;
             } else if (pos == escapeAt + 2) {
                 // The second digit: a '%' met in between counts as a digit
@@ -217,7 +245,7 @@ int checkWith(T& walker, const bool* allowed, bool checkEscapes, bool acceptPerc
                 const int high = Convert::ms_legalHexToInt[bytes[pos - 1]];
                 const int low = Convert::ms_legalHexToInt[c];
                 if (high < 0 || low < 0) {
-                    reportBadEscape(badEscape, badEscapeText, buffer + escapeAt, 3);
+                    badEscapes.add(buffer + escapeAt, 3);
                 } else {
                     const unsigned char value = static_cast<unsigned char>(high * 16 + low);
                     if (!allowed[value]) {
@@ -237,7 +265,7 @@ int checkWith(T& walker, const bool* allowed, bool checkEscapes, bool acceptPerc
 
     if (checkEscapes && escapeOpen) {
         // The buffer ends less than three bytes after the '%'.
-        reportBadEscape(badEscape, badEscapeText, buffer + escapeAt, size - escapeAt);
+        badEscapes.add(buffer + escapeAt, size - escapeAt);
     }
     return count;
 }
@@ -358,16 +386,18 @@ void CharsetChecker::checkBuffer(const bool* const allowed, bool checkEscapes, c
     AbstractTraverser* const walker = traverser != nullptr ? traverser : &localTraverser;
     char* const report = *reported;
     const std::size_t size = static_cast<std::size_t>(length);
+    BadEscapes badEscapes(badEscape, badEscapeText);
     const int count = TraverserScan::withClass(*walker, [&](auto& t) {
         if constexpr (readDirectly<std::decay_t<decltype(t)>>()) {
             StopChecker checker(allowed, checkEscapes, acceptPercent, buffer, size, report, seen,
-                                badEscape, badEscapeText);
+                                badEscapes);
             return checkDirectly(t, checker, buffer, size);
         } else {
             return checkWith(t, allowed, checkEscapes, acceptPercent, buffer, size, report, seen,
-                             badEscape, badEscapeText);
+                             badEscapes);
         }
     });
+    badEscapes.flush();
 
     *reportedCount = count;
     for (int i = 0; i < count; ++i) {

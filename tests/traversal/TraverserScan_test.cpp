@@ -183,6 +183,44 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // checkBuffer over `in` against the plain loop that looks at every stop.
+    ::testing::AssertionResult sameCheck(const std::string& in, const bool* allowed,
+                                         const bool* seenOnEntry, bool checkEscapes,
+                                         bool acceptPercent, AbstractTraverser& traverser) {
+        const int length = static_cast<int>(in.size());
+        bool seen[256];
+        std::copy(seenOnEntry, seenOnEntry + 256, seen);
+        char report[256];
+        char* reportPointer = report;
+        int count = -1;
+        bool badEscape = false;
+        std::string badEscapeText = "old";
+        CharsetChecker().checkBuffer(allowed, checkEscapes, in.data(), length, &reportPointer,
+                                     &count, seen, &badEscape, &traverser, &badEscapeText,
+                                     acceptPercent);
+        const reference::CheckResult expected = reference::plainCheckBuffer(
+            allowed, checkEscapes, in.data(), length, seenOnEntry, *plain, acceptPercent);
+        if (std::string(report, static_cast<std::size_t>(count)) != expected.reported ||
+            badEscape != expected.badEscape || badEscapeText != expected.badEscapeText) {
+            return ::testing::AssertionFailure()
+                   << "reported " << hex(std::string(report, static_cast<std::size_t>(count)))
+                   << "instead of " << hex(expected.reported) << ", bad escape " << badEscape
+                   << " \"" << badEscapeText << "\" over " << hex(in);
+        }
+        if (&traverser == fast.get()) {
+            ::testing::AssertionResult r = same(*fast, *plain);
+            if (!r) {
+                return r << " after checking " << hex(in);
+            }
+        }
+        for (int v = 0; v < 256; ++v) {
+            if (seen[v] != seenOnEntry[v]) {
+                return ::testing::AssertionFailure() << "seen table entry " << v;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+
     Owned fast;
     Owned plain;
 };
@@ -333,7 +371,6 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
     for (std::string& input : inputs) {
         input = adapt(input);
     }
-    CharsetChecker checker;
     // A caller's own traverser class (the plain twin itself) goes through
     // the algorithms' general path, which must agree as well.
     std::unique_ptr<AbstractTraverser> callers(GetParam().plain());
@@ -364,33 +401,10 @@ TEST_P(TraverserTwins, HexDecodeAndCheckBufferMatchPlainLoops) {
             seenOnEntry[static_cast<unsigned char>('<')] = variant % 3 == 0;
             const bool checkEscapes = variant < 6;
             const bool acceptPercent = variant % 2 == 1;
-            bool seen[256];
-            std::copy(std::begin(seenOnEntry), std::end(seenOnEntry), seen);
-            char report[256];
-            char* reportPointer = report;
-            int count = -1;
-            bool badEscape = false;
-            std::string badEscapeText = "old";
-            checker.checkBuffer(allowed, checkEscapes, in.data(), length, &reportPointer, &count,
-                                seen, &badEscape, fast.get(), &badEscapeText, acceptPercent);
-            const reference::CheckResult plainResult = reference::plainCheckBuffer(
-                allowed, checkEscapes, in.data(), length, seenOnEntry, *plain, acceptPercent);
-            ASSERT_EQ(std::string(report, static_cast<std::size_t>(count)), plainResult.reported)
-                << "variant " << variant << " over " << hex(in);
-            ASSERT_EQ(badEscape, plainResult.badEscape) << hex(in);
-            ASSERT_EQ(badEscapeText, plainResult.badEscapeText) << hex(in);
-            ASSERT_TRUE(same(*fast, *plain)) << hex(in);
-            for (int v = 0; v < 256; ++v) {
-                ASSERT_EQ(seen[v], seenOnEntry[v]) << "seen table entry " << v;
-            }
-            reportPointer = report;
-            count = -1;
-            badEscape = false;
-            checker.checkBuffer(allowed, checkEscapes, in.data(), length, &reportPointer, &count,
-                                seen, &badEscape, callers.get(), &badEscapeText, acceptPercent);
-            ASSERT_EQ(std::string(report, static_cast<std::size_t>(count)), plainResult.reported)
-                << "own traverser, variant " << variant << " over " << hex(in);
-            ASSERT_EQ(badEscape, plainResult.badEscape) << hex(in);
+            ASSERT_TRUE(sameCheck(in, allowed, seenOnEntry, checkEscapes, acceptPercent, *fast))
+                << "variant " << variant;
+            ASSERT_TRUE(sameCheck(in, allowed, seenOnEntry, checkEscapes, acceptPercent, *callers))
+                << "own traverser, variant " << variant;
         }
     }
 }
@@ -420,9 +434,7 @@ TEST_P(TraverserTwins, CheckBufferMatchesPlainLoopOnEveryShortInput) {
             }
         }
     }
-    CharsetChecker checker;
     for (const std::string& in : inputs) {
-        const int length = static_cast<int>(in.size());
         for (int variant = 0; variant < 12; ++variant) {
             bool allowed[256];
             bool seenOnEntry[256] = {};
@@ -434,27 +446,54 @@ TEST_P(TraverserTwins, CheckBufferMatchesPlainLoopOnEveryShortInput) {
             seenOnEntry[static_cast<unsigned char>('<')] = variant % 2 == 0;
             const bool checkEscapes = variant < 8;
             const bool acceptPercent = variant % 4 >= 2;
-            bool seen[256];
-            std::copy(std::begin(seenOnEntry), std::end(seenOnEntry), seen);
-            char report[256];
-            char* reportPointer = report;
-            int count = -1;
-            bool badEscape = false;
-            std::string badEscapeText = "old";
-            checker.checkBuffer(allowed, checkEscapes, in.data(), length, &reportPointer, &count,
-                                seen, &badEscape, fast.get(), &badEscapeText, acceptPercent);
-            const reference::CheckResult plainResult = reference::plainCheckBuffer(
-                allowed, checkEscapes, in.data(), length, seenOnEntry, *plain, acceptPercent);
-            ASSERT_EQ(std::string(report, static_cast<std::size_t>(count)), plainResult.reported)
-                << "variant " << variant << " over " << hex(in);
-            ASSERT_EQ(badEscape, plainResult.badEscape) << variant << " " << hex(in);
-            ASSERT_EQ(badEscapeText, plainResult.badEscapeText) << variant << " " << hex(in);
-            ASSERT_TRUE(same(*fast, *plain)) << variant << " " << hex(in);
-            for (int v = 0; v < 256; ++v) {
-                ASSERT_EQ(seen[v], seenOnEntry[v]) << "seen table entry " << v;
+            ASSERT_TRUE(sameCheck(in, allowed, seenOnEntry, checkEscapes, acceptPercent, *fast))
+                << "variant " << variant;
+        }
+    }
+}
+
+// A forbidden value, an escape, a non-ASCII character or a shift at each
+// position 0-63 after each prefix 0-15 of a form body two blocks long, so
+// that the block searches meet every lane, both block edges and the tail.
+TEST_P(TraverserTwins, CheckBufferPositionSweep) {
+    const std::string body = "name=Taro+Yamada&mail=taro%40example.org&comment=Hello%2C+world%21+"
+                             "%E3%81%93%E3%82%93&agree=on&x=<y>&z=\"q\"";
+    const std::vector<std::string> pieces = {
+        "\x01",     "%",    "%4",           "%G",     "<",
+        "\x82\xA0", "\x81", "\xE3\x81\x82", "\x1B$B", std::string("\0", 1)};
+    bool allowed[256];
+    bool seenOnEntry[256] = {};
+    for (int v = 0; v < 256; ++v) {
+        allowed[v] = v >= 0x20 && v != '<' && v != '"';
+    }
+    for (std::size_t prefix = 0; prefix < 16; ++prefix) {
+        for (std::size_t at = 0; at < 64; ++at) {
+            for (const std::string& piece : pieces) {
+                std::string text = std::string(prefix, 'p') + body;
+                text.replace(prefix + at, piece.size(), piece);
+                text = adapt(text);
+                ASSERT_TRUE(sameCheck(text, allowed, seenOnEntry, true, at % 2 == 0, *fast));
+                ASSERT_TRUE(sameCheck(text, allowed, seenOnEntry, at % 3 == 0, false, *fast));
             }
         }
     }
+}
+
+// Enough malformed escapes that their text fills the checker's block many
+// times over, with escapes cut by non-ASCII characters and one cut by the
+// end.
+TEST_P(TraverserTwins, CheckBufferWithManyMalformedEscapes) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        text += i % 3 == 0 ? "%G1&" : i % 3 == 1 ? "%4\x82\xA0x" : "%%41=";
+    }
+    text = adapt(text + "%");
+    bool allowed[256];
+    bool seenOnEntry[256] = {};
+    std::fill(std::begin(allowed), std::end(allowed), true);
+    allowed[0x01] = false;
+    ASSERT_TRUE(sameCheck(text, allowed, seenOnEntry, true, false, *fast));
+    ASSERT_TRUE(sameCheck(text, allowed, seenOnEntry, true, true, *fast));
 }
 
 std::string kindName(const ::testing::TestParamInfo<Kind>& param) {
