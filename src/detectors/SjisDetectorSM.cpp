@@ -102,6 +102,51 @@ unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsi
     return i;
 }
 
+// What each lead and trail byte adds to the index of the JIS X 0208 entry
+// in standardPairUtf8 (the lead its row pair times 94, the trail its cell,
+// plus 94 for the second row of the pair), or kNoPair for a byte that gives
+// no JIS X 0208 character there; a sum of kNoPair or more is no pair.
+constexpr std::uint16_t kNoPair = 0x8000;
+
+struct PairIndexTables {
+    std::uint16_t lead[256];
+    std::uint16_t trail[256];
+};
+
+constexpr PairIndexTables makePairIndexTables() {
+    PairIndexTables t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        std::uint16_t lead = kNoPair;
+        if (b >= 0x81 && b <= 0x9F) {
+            lead = static_cast<std::uint16_t>((b - 0x81u) * 2 * 94);
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            lead = static_cast<std::uint16_t>((b - 0xC1u) * 2 * 94);
+        }
+        std::uint16_t trail = kNoPair;
+        if (b >= 0x40 && b <= 0x7E) {
+            trail = static_cast<std::uint16_t>(b - 0x40u);
+        } else if (b >= 0x80 && b <= 0x9E) {
+            trail = static_cast<std::uint16_t>(b - 0x41u);
+        } else if (b >= 0x9F && b <= 0xFC) {
+            trail = static_cast<std::uint16_t>(94 + (b - 0x9Fu));
+        }
+        t.lead[b] = lead;
+        t.trail[b] = trail;
+    }
+    return t;
+}
+
+constexpr PairIndexTables kPairIndex = makePairIndexTables();
+
+// standardPairUtf8 without a branch on the bytes: both bytes through a
+// table, the character entry read at index 0 for a pair that is none.
+inline std::uint32_t standardPairUtf8Flat(unsigned char lead, unsigned char trail) {
+    const unsigned index = unsigned{kPairIndex.lead[lead]} + unsigned{kPairIndex.trail[trail]};
+    const bool valid = index < kNoPair;
+    const std::uint32_t packed = detail::kJis0208Utf8[valid ? index : 0u];
+    return valid ? packed : 0u;
+}
+
 // The byte classes of a block for convertBlocks: bytes that may lead, bytes
 // of 0x80 or more, and the control bytes from SO to ESC (SO, SI and ESC need
 // the machine; the rare ones between them are left to convertPlainRun).
@@ -174,16 +219,21 @@ unsigned int convertBlocks(SjisDetectorSM& m, detail::vector::Level level,
         unsigned gap = 0; // the next byte to write
         for (std::uint64_t rest = leads & detail::bitsBelow(end); rest != 0; rest &= rest - 1) {
             const unsigned k = detail::lowestBit(rest);
-            const std::uint32_t packed = standardPairUtf8(block[k], block[k + 1]);
+            const std::uint32_t packed = standardPairUtf8Flat(block[k], block[k + 1]);
             if (packed == 0) {
                 end = k;
                 handOver = true;
                 break;
             }
             p = copyGap(p, block, gap, k);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            // All four bytes: the count byte is overwritten by what follows.
+            std::memcpy(p, &packed, sizeof packed);
+#else
             p[0] = static_cast<char>(packed & 0xFFu);
             p[1] = static_cast<char>(packed >> 8 & 0xFFu);
             p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+#endif
             p += packed >> 24;
             gap = k + 2;
         }
