@@ -1,6 +1,7 @@
 #include "detectors/SjisBlocks.h"
 
 #include "detectors/SjisStep.h"
+#include "japanese/JisValidity.h"
 #include "utilities/PairRuns.h"
 #include "utilities/Settings.h"
 
@@ -18,6 +19,48 @@ constexpr std::size_t kBlock = 64;
 constexpr vector::ByteRanges kPairRanges = {{0x81, 0xE0, 0x40, 0x80}, {0x9F, 0xFC, 0x7E, 0xFC}, 4};
 constexpr vector::ByteRanges kSingleRanges = {
     {0x0E, 0x1B, 0xFD, 0xA1}, {0x0F, 0x1B, 0xFF, 0xDF}, 4};
+
+// The bit of a pair in the validity bitmaps (row r from 0x21 at bit
+// r * 96, cell c from 0x21 at bit c of its row) as the sum of what its lead
+// and its trail add: the lead the first row of its pair, the trail its cell
+// and, from 0x9F on, the pair's second row. Only bytes that may lead and
+// trails in range are looked up.
+constexpr unsigned kRowBits = kJisMappedRowBytes * 8;
+constexpr unsigned kMappedBits = kJisMappedRows * kRowBits;
+
+struct PairBitTables {
+    std::uint16_t lead[256];
+    std::uint16_t trail[256];
+};
+
+constexpr PairBitTables makePairBitTables() {
+    PairBitTables t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+            const unsigned pairRow = (b - (b >= 0xA0u ? 0xB0u : 0x70u)) * 2u;
+            t.lead[b] = static_cast<std::uint16_t>((pairRow - 1u - kJisMappedFirstRow) * kRowBits);
+        }
+        if (b >= 0x40 && b <= 0x7E) {
+            t.trail[b] = static_cast<std::uint16_t>(b - 0x40u);
+        } else if (b >= 0x80 && b <= 0x9E) {
+            t.trail[b] = static_cast<std::uint16_t>(b - 0x41u);
+        } else if (b >= 0x9F && b <= 0xFC) {
+            t.trail[b] = static_cast<std::uint16_t>(kRowBits + (b - 0x9Fu));
+        }
+    }
+    return t;
+}
+
+constexpr PairBitTables kPairBits = makePairBitTables();
+
+// sjisPairMapped for a lead that may lead and a trail in range, in
+// `bitmap`, without a branch on the bytes.
+inline bool pairMapped(const std::uint8_t* bitmap, unsigned char lead, unsigned char trail) {
+    const unsigned bit = unsigned{kPairBits.lead[lead]} + unsigned{kPairBits.trail[trail]};
+    const bool inRows = bit < kMappedBits;
+    const unsigned at = inRows ? bit : 0u;
+    return inRows & (((bitmap[at >> 3] >> (at & 7u)) & 1u) != 0);
+}
 
 // Steps the machine over [p, p + n); returns the index of the byte it fails
 // on, or `n`.
@@ -60,12 +103,12 @@ std::size_t verifiedPrefix(vector::Level level, const unsigned char* p, std::siz
         std::uint64_t bad = (trails & ~(pair[2] | pair[3])) |
                             (singles & (single[0] | single[1] | single[2])) | highSingles;
         if (verifyCharacters && bad == 0) {
-            bool mapped = !carry || checkedPairMapped(bitmap, carryLead, b[0]);
+            bool mapped = !carry || pairMapped(bitmap, carryLead, b[0]);
             // The pair of a lead in the last byte is checked with the next block.
             for (std::uint64_t rest = leads & ~(std::uint64_t{1} << 63); rest != 0;
                  rest &= rest - 1) {
                 const unsigned k = lowestBit(rest);
-                mapped &= checkedPairMapped(bitmap, b[k], b[k + 1]);
+                mapped &= pairMapped(bitmap, b[k], b[k + 1]);
             }
             bad = mapped ? 0u : 1u;
         }

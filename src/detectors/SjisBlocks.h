@@ -11,7 +11,6 @@
 
 #include <charsetkit/detectors/SjisDetectorSM.h>
 
-#include "japanese/JisValidity.h"
 #include "utilities/VectorScan.h"
 
 #include <cstddef>
@@ -53,18 +52,6 @@ inline std::uint64_t bitsBelow(unsigned k) {
 }
 
 namespace sjis {
-
-/// Whether `bitmap` (JIS X 0208 with or without the code page 932
-/// extensions) maps the pair: sjisPairMapped for a lead 0x81-0x9F or
-/// 0xE0-0xFC and a trail 0x40-0x7E or 0x80-0xFC, with the bitmap read once
-/// by the caller.
-inline bool checkedPairMapped(const std::uint8_t* bitmap, unsigned lead, unsigned trail) {
-    const unsigned pairRow = (lead - (lead >= 0xA0u ? 0xB0u : 0x70u)) * 2u;
-    const bool second = trail >= 0x9Fu;
-    const unsigned row = second ? pairRow : pairRow - 1u;
-    const unsigned cell = second ? trail - 0x7Eu : (trail <= 0x7Fu ? trail - 0x1Fu : trail - 0x20u);
-    return jisMapped(bitmap, row, cell);
-}
 
 /// The index of the byte at which the machine, started afresh and reading
 /// [p, p + n) byte by byte with `verifyCharacters`, first fails; `n` when
