@@ -172,8 +172,9 @@ char* copyGap(char* p, const unsigned char* block, unsigned from, unsigned to) {
 
 // Reads from index `i` on, while the machine stands between characters
 // without a failure, whole blocks of 64 bytes of plain ASCII and JIS X 0208
-// pairs into `out`; in the block that holds the first other character (or
-// that ends with a lead byte), the characters before it. Leaves the machine
+// pairs into `out` (a block that ends with a lead byte up to that lead, the
+// next block starting there); in the block that holds the first other
+// character, the characters before it. Leaves the machine
 // as convertPlainRun would after the same characters and returns the index
 // of the first byte not read, the start of a character. Each block is
 // sorted into classes at once; the pairs are then taken in order, the plain

@@ -167,16 +167,14 @@ TEST_P(SjisBlocks, EveryOneAndTwoByteInput) {
 // Three boundary bytes ending on a block's last byte or running into the
 // next block.
 TEST_P(SjisBlocks, BoundaryTriplesAtBlockEdges) {
-    {
-        for (int a : kBoundaryBytes) {
-            for (int b : kBoundaryBytes) {
-                for (int c : kBoundaryBytes) {
-                    const std::string triple = test::bytes({a, b, c});
-                    for (std::size_t at : {62u, 63u}) {
-                        std::string s(130, 'a');
-                        s.replace(at, 3, triple);
-                        compareBoth(s);
-                    }
+    for (int a : kBoundaryBytes) {
+        for (int b : kBoundaryBytes) {
+            for (int c : kBoundaryBytes) {
+                const std::string triple = test::bytes({a, b, c});
+                for (std::size_t at : {62u, 63u}) {
+                    std::string s(130, 'a');
+                    s.replace(at, 3, triple);
+                    compareBoth(s);
                 }
             }
         }
