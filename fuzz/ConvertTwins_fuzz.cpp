@@ -8,6 +8,7 @@
 #include <charsetkit/charsetkit.h>
 
 #include "FuzzCheck.h"
+#include "detectors/SjisBlocks.h"
 #include "support/Twins.h"
 
 #include <iconv.h>
@@ -38,6 +39,48 @@ void compareDecoding(const std::string& text, bool replace) {
     FUZZ_CHECK(fast.m_confirmed == plain.m_confirmed);
     FUZZ_CHECK(fast.m_inChar == plain.m_inChar);
     FUZZ_CHECK(fast.m_firstByte == plain.m_firstByte);
+}
+
+// Shift_JIS in blocks at every vector level: the conversion against the
+// twin, the verified length against the machine's own rule.
+void compareSjisLevels(const std::string& text, bool replace) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t plainPrefix[2] = {text.size(), text.size()};
+    for (int vc = 0; vc < 2; ++vc) {
+        SjisDetectorSM machine;
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            machine.SjisDetectorSM::processByte(p[k], vc != 0);
+            if (machine.m_error) {
+                plainPrefix[vc] = k;
+                break;
+            }
+        }
+    }
+    std::string plainOut;
+    bool plainUnmapped = false;
+    SjisDetectorSM plain;
+    twin::convert(plain, text, plainOut, plainUnmapped, replace);
+    for (detail::vector::Level level : {detail::vector::kPlain, detail::vector::kSse2,
+                                        detail::vector::kAvx2, detail::vector::kNeon}) {
+        if (!detail::vector::isAvailable(level)) {
+            continue;
+        }
+        for (int vc = 0; vc < 2; ++vc) {
+            FUZZ_CHECK(detail::sjis::verifiedPrefix(level, p, text.size(), vc != 0) ==
+                       plainPrefix[vc]);
+        }
+        SjisDetectorSM fast;
+        std::string fastOut;
+        bool fastUnmapped = false;
+        FUZZ_CHECK(detail::sjis::convertToUtf8(fast, level, text.data(),
+                                               static_cast<unsigned int>(text.size()), fastOut,
+                                               fastUnmapped, replace));
+        FUZZ_CHECK(fastOut == plainOut);
+        FUZZ_CHECK(fastUnmapped == plainUnmapped);
+        FUZZ_CHECK(fast.m_state == plain.m_state && fast.m_firstByte == plain.m_firstByte);
+        FUZZ_CHECK(fast.m_error == plain.m_error && fast.m_confirmed == plain.m_confirmed);
+        FUZZ_CHECK(fast.m_inChar == plain.m_inChar);
+    }
 }
 
 void compareEncoding(const std::string& text, AbstractEncoding::EncodingID target) {
@@ -108,6 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
 
     compareDecoding<SjisDetectorSM>(text, replace);
+    compareSjisLevels(text, replace);
     compareDecoding<EucJpDetectorSM>(text, replace);
     compareDecoding<JisDetectorSM>(text, replace);
     compareEncoding(text, AbstractEncoding::Sjis);

@@ -5,7 +5,9 @@
 #include <charsetkit/detectors/SjisDetectorSM.h>
 #include <charsetkit/traversal/SjisTraverser.h>
 
+#include "detectors/SjisBlocks.h"
 #include "encodings/JapaneseEncodingOps.h"
+#include "utilities/MissingInput.h"
 
 #include <new>
 
@@ -41,10 +43,15 @@ bool SjisEncoding::convertFromUtf8(const char* buffer, unsigned int length,
     return detail::japaneseFromUtf8(buffer, length, AbstractEncoding::Sjis, result);
 }
 
-// The escape limits do not apply to this encoding.
+// The escape limits do not apply to this encoding. The buffer is read in
+// whole blocks; the answer is the machine's.
 bool SjisEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                           bool /*rejectRedundantEscapes*/, int /*escapeRunLimit*/) const {
-    return detail::verifyJapaneseStateless<SjisDetectorSM>(buffer, length, verifyCharacters);
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
+    return detail::sjis::verifiedPrefix(reinterpret_cast<const unsigned char*>(buffer), length,
+                                        verifyCharacters) == length;
 }
 
 AbstractTraverser* SjisEncoding::getExactEncodingTraverser() const {

@@ -13,6 +13,7 @@
 #include <charsetkit/detectors/Utf8DetectorSM.h>
 
 #include "detectors/JapaneseDrivers.h"
+#include "detectors/SjisBlocks.h"
 #include "encodings/EncodingLabels.h"
 #include "encodings/VerifyRuns.h"
 #include "utilities/AsciiRun.h"
@@ -101,10 +102,9 @@ unsigned int AbstractEncoding::getVerifiedLength(EncodingID id, const char* buff
         EucJpDetectorSM machine;
         return detail::verifyRunJapanese(machine, bytes, length, verifyCharacters);
     }
-    case Sjis: {
-        SjisDetectorSM machine;
-        return detail::verifyRunJapanese(machine, bytes, length, verifyCharacters);
-    }
+    case Sjis:
+        return static_cast<unsigned int>(
+            detail::sjis::verifiedPrefix(bytes, length, verifyCharacters));
     case Jis:
         return jisVerifiedLength(bytes, length, verifyCharacters, rejectRedundantEscapes,
                                  escapeRunLimit);
