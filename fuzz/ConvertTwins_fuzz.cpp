@@ -8,6 +8,7 @@
 #include <charsetkit/charsetkit.h>
 
 #include "FuzzCheck.h"
+#include "detectors/EucJpBlocks.h"
 #include "detectors/SjisBlocks.h"
 #include "support/Twins.h"
 
@@ -83,6 +84,38 @@ void compareSjisLevels(const std::string& text, bool replace) {
     }
 }
 
+// EUC-JP read in blocks at every vector level this processor runs: the
+// conversion against the byte loop, verification against the virtual driver.
+void compareEucJpBlocks(const std::string& text, bool replace) {
+    const auto n = static_cast<unsigned int>(text.size());
+    EucJpDetectorSM plain;
+    std::string plainOut;
+    bool plainUnmapped = false;
+    twin::convert(plain, text, plainOut, plainUnmapped, replace);
+    for (detail::vector::Level level : {detail::vector::kPlain, detail::vector::kSse2,
+                                        detail::vector::kAvx2, detail::vector::kNeon}) {
+        if (!detail::vector::isAvailable(level)) {
+            continue;
+        }
+        EucJpDetectorSM fast;
+        std::string fastOut;
+        bool fastUnmapped = false;
+        detail::eucjp::convertToUtf8(level, fast, text.data(), n, fastOut, fastUnmapped, replace);
+        FUZZ_CHECK(fastOut == plainOut && fastUnmapped == plainUnmapped);
+        FUZZ_CHECK(fast.m_state == plain.m_state && fast.m_firstByte == plain.m_firstByte);
+        FUZZ_CHECK(fast.m_error == plain.m_error && fast.m_confirmed == plain.m_confirmed &&
+                   fast.m_inChar == plain.m_inChar);
+        for (bool verifyCharacters : {false, true}) {
+            EucJpDetectorSM machine;
+            AbstractDetectorSM& virtualMachine = machine;
+            FUZZ_CHECK(detail::eucjp::verifyBlocks(
+                           level, reinterpret_cast<const unsigned char*>(text.data()), n,
+                           verifyCharacters) ==
+                       virtualMachine.verify(text.data(), n, verifyCharacters, false, 0));
+        }
+    }
+}
+
 void compareEncoding(const std::string& text, AbstractEncoding::EncodingID target) {
     std::string fast = "x";
     const bool ok = JapaneseConversions::utf8ToJapanese(
@@ -153,6 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     compareDecoding<SjisDetectorSM>(text, replace);
     compareSjisLevels(text, replace);
     compareDecoding<EucJpDetectorSM>(text, replace);
+    compareEucJpBlocks(text, replace);
     compareDecoding<JisDetectorSM>(text, replace);
     compareEncoding(text, AbstractEncoding::Sjis);
     compareEncoding(text, AbstractEncoding::EucJp);

@@ -4,6 +4,7 @@
 
 #include <charsetkit/japanese/JapaneseConversions.h>
 
+#include "detectors/EucJpBlocks.h"
 #include "detectors/EucJpStep.h"
 #include "detectors/JapaneseOutput.h"
 #include "japanese/JisDirectTables.h"
@@ -80,10 +81,19 @@ unsigned int convertPlainRun(EucJpDetectorSM& m, const unsigned char* bytes, uns
 // Appends the text as UTF-8 to `result`. From the first failure on the input
 // is read as ISO-8859-1, the bytes of the character it interrupted included.
 // Between characters and before any failure, plain ASCII and JIS X 0208
-// pairs are read by convertPlainRun; every other byte goes through the
-// machine.
+// pairs are read in whole blocks by convertBlocks, then by convertPlainRun;
+// every other byte goes through the machine.
 bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std::string& result,
                                     bool& unmapped, bool useReplacement) {
+    return detail::eucjp::convertToUtf8(detail::vector::bestLevel(), *this, buffer, length, result,
+                                        unmapped, useReplacement);
+}
+
+namespace detail {
+namespace eucjp {
+
+bool convertToUtf8(vector::Level level, EucJpDetectorSM& m, const char* buffer, unsigned int length,
+                   std::string& result, bool& unmapped, bool useReplacement) {
     if (detail::isMissingInput(buffer, length)) {
         return false;
     }
@@ -96,30 +106,31 @@ bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std
     unsigned int pending = 0;
     unsigned int i = 0;
     while (i < length) {
-        if (!m_error && isBetweenCharacters(m_state)) {
-            i = convertPlainRun(*this, bytes, i, length, out);
+        if (!m.m_error && isBetweenCharacters(m.m_state)) {
+            i = convertBlocks(level, m, bytes, i, length, out);
+            i = convertPlainRun(m, bytes, i, length, out);
             pending = i;
             if (i == length) {
                 break;
             }
         }
         const unsigned char byte = bytes[i];
-        const bool failedBefore = m_error;
-        EucJpDetectorSM::processByte(byte, false);
+        const bool failedBefore = m.m_error;
+        step(m, byte, false);
         ++i;
-        if (m_error) {
+        if (m.m_error) {
             // From the first failure on, the input is read as ISO-8859-1,
             // the bytes of the character it interrupted included.
             out.putLatin1Range(bytes + (failedBefore ? i - 1 : pending), bytes + i);
             continue;
         }
-        switch (m_state) {
+        switch (m.m_state) {
         case SingleByte:
             out.putLatin1(byte);
             break;
         case Jis0208:
             out.putCodePoint(static_cast<std::uint32_t>(JapaneseConversions::jis0208ToUnicodeFix(
-                m_firstByte * 256 + byte - 0x8080, useReplacement, unmapped)));
+                m.m_firstByte * 256 + byte - 0x8080, useReplacement, unmapped)));
             break;
         case Kana:
             out.putCodePoint(static_cast<std::uint32_t>(
@@ -127,7 +138,7 @@ bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std
             break;
         case Jis0212:
             out.putCodePoint(static_cast<std::uint32_t>(JapaneseConversions::jis0212ToUnicodeFix(
-                m_firstByte * 256 + byte - 0x8080, useReplacement, unmapped)));
+                m.m_firstByte * 256 + byte - 0x8080, useReplacement, unmapped)));
             break;
         default: // inside a character
             continue;
@@ -137,6 +148,9 @@ bool EucJpDetectorSM::convertToUtf8(const char* buffer, unsigned int length, std
     out.flush();
     return true;
 }
+
+} // namespace eucjp
+} // namespace detail
 
 AbstractEncoding::EncodingID EucJpDetectorSM::getEncodingID() {
     return AbstractEncoding::EucJp;

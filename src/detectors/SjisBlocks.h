@@ -20,37 +20,6 @@
 namespace charsetkit {
 namespace detail {
 
-/// The index of the lowest set bit of `mask`, which is not 0.
-inline unsigned lowestBit(std::uint64_t mask) {
-#if defined(__GNUC__) || defined(__clang__)
-    return static_cast<unsigned>(__builtin_ctzll(mask));
-#else
-    unsigned k = 0;
-    while ((mask >> k & 1u) == 0) {
-        ++k;
-    }
-    return k;
-#endif
-}
-
-/// The index of the highest set bit of `mask`, which is not 0.
-inline unsigned highestBit(std::uint64_t mask) {
-#if defined(__GNUC__) || defined(__clang__)
-    return 63u - static_cast<unsigned>(__builtin_clzll(mask));
-#else
-    unsigned k = 63;
-    while ((mask >> k & 1u) == 0) {
-        --k;
-    }
-    return k;
-#endif
-}
-
-/// The bits below bit `k` (0 to 64).
-inline std::uint64_t bitsBelow(unsigned k) {
-    return k >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << k) - 1u;
-}
-
 namespace sjis {
 
 /// The index of the byte at which the machine, started afresh and reading

@@ -5,7 +5,9 @@
 #include <charsetkit/detectors/EucJpDetectorSM.h>
 #include <charsetkit/traversal/EucJpTraverser.h>
 
+#include "detectors/EucJpBlocks.h"
 #include "encodings/JapaneseEncodingOps.h"
+#include "utilities/MissingInput.h"
 
 #include <new>
 
@@ -42,10 +44,16 @@ bool EucJpEncoding::convertFromUtf8(const char* buffer, unsigned int length,
     return detail::japaneseFromUtf8(buffer, length, AbstractEncoding::EucJp, result);
 }
 
-// The escape limits do not apply to this encoding.
+// The escape limits do not apply to this encoding. Whole blocks of plain
+// ASCII and JIS X 0208 pairs are checked at once (EucJpBlocks.h); the
+// machine reads the rest.
 bool EucJpEncoding::verify(const char* buffer, unsigned int length, bool verifyCharacters,
                            bool /*rejectRedundantEscapes*/, int /*escapeRunLimit*/) const {
-    return detail::verifyJapaneseStateless<EucJpDetectorSM>(buffer, length, verifyCharacters);
+    if (detail::isMissingInput(buffer, length)) {
+        return false;
+    }
+    return detail::eucjp::verifyBlocks(reinterpret_cast<const unsigned char*>(buffer), length,
+                                       verifyCharacters);
 }
 
 AbstractTraverser* EucJpEncoding::getExactEncodingTraverser() const {

@@ -1,4 +1,5 @@
-// Where the two-byte characters of a 64-byte block start, in encodings
+// The bit arithmetic of the scans that read text in 64-byte blocks, and
+// where the two-byte characters of a block start, in encodings
 // whose lead bytes can also be trail bytes (Shift_JIS, EUC-JP): within a
 // run of bytes that can start a pair, characters alternate lead and trail
 // from the run's first byte, which follows either a one-byte character or a
@@ -12,6 +13,37 @@
 
 namespace charsetkit {
 namespace detail {
+
+/// The index of the lowest set bit of `mask`, which is not 0.
+inline unsigned lowestBit(std::uint64_t mask) {
+#if defined(__GNUC__) || defined(__clang__)
+    return static_cast<unsigned>(__builtin_ctzll(mask));
+#else
+    unsigned k = 0;
+    while ((mask >> k & 1u) == 0) {
+        ++k;
+    }
+    return k;
+#endif
+}
+
+/// The index of the highest set bit of `mask`, which is not 0.
+inline unsigned highestBit(std::uint64_t mask) {
+#if defined(__GNUC__) || defined(__clang__)
+    return 63u - static_cast<unsigned>(__builtin_clzll(mask));
+#else
+    unsigned k = 63;
+    while ((mask >> k & 1u) == 0) {
+        --k;
+    }
+    return k;
+#endif
+}
+
+/// The bits below bit `k` (0 to 64).
+inline std::uint64_t bitsBelow(unsigned k) {
+    return k >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << k) - 1u;
+}
 
 /// Given bit k of `capable` set when byte k of a block may be a lead byte,
 /// and `firstIsTrail` true when byte 0 completes a pair that the previous
