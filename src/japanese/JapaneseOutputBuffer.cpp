@@ -353,7 +353,6 @@ std::size_t JapaneseOutputBuffer::appendCharactersTo(const unsigned char* bytes,
     return i;
 }
 
-
 void JapaneseOutputBuffer::appendEscape(CharsetVersion set) {
     const auto index = static_cast<unsigned int>(set);
     if (index >= sizeof ms_escapeSequences / sizeof ms_escapeSequences[0]) {
