@@ -105,8 +105,10 @@ bool isContinuation(unsigned char byte) {
 constexpr std::size_t kBlockReach = 64 + 16;
 constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
 
-// Copies the `n` ASCII bytes at `from` (n <= 64) 16 at a time; up to 15
-// bytes more are read and written, and the next writes cover them.
+// Copies the `n` ASCII bytes at `from` (n <= 64) 16 at a time, the first
+// 16 even when n is 0, so that the short gaps between characters take no
+// branch; up to 16 bytes more are read and written, and the next writes
+// cover them.
 inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
     std::memcpy(p, from, 16);
     for (unsigned k = 16; k < n; k += 16) {
@@ -189,19 +191,17 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
         unsigned handover = 64;
         for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
             const unsigned k = detail::lowestBit(leads);
-            if (k > from) {
-                if (!asciiHere) {
-                    handover = from;
-                    break;
-                }
-                p = copyGap(p, block + from, k - from);
+            if (!asciiHere && k > from) {
+                handover = from;
+                break;
             }
-            const unsigned b0 = block[k];
-            const unsigned b1 = block[k + 1] & 0x3Fu;
-            const unsigned b2 = block[k + 2] & 0x3Fu;
+            p = copyGap(p, block + from, k - from);
             const bool three = (shape.threeByteLeads >> k & 1u) != 0;
-            const std::uint32_t codePoint =
-                three ? (b0 & 0x0Fu) << 12 | b1 << 6 | b2 : (b0 & 0x1Fu) << 6 | b1;
+            std::uint32_t codePoint = 0;
+            if (!detail::decodeUtf8At(block + k, three, codePoint)) {
+                handover = k;
+                break;
+            }
             if (Target == AbstractEncoding::Sjis) {
                 const unsigned sjis = detail::unicodeToSjisDirect(codePoint);
                 if (sjis == 0) {
@@ -228,14 +228,12 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
             stop = i + 64 - handover;
             break;
         }
-        if (shape.length > from) {
-            if (!asciiHere) {
-                i += from;
-                stop = i + 64 - from;
-                break;
-            }
-            p = copyGap(p, block + from, shape.length - from);
+        if (!asciiHere && shape.length > from) {
+            i += from;
+            stop = i + 64 - from;
+            break;
         }
+        p = copyGap(p, block + from, shape.length - from);
         i += shape.length;
         stop = i;
     }

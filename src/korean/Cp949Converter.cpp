@@ -199,8 +199,10 @@ bool encodeCharacters(const unsigned char* input, std::size_t length, std::size_
 constexpr std::size_t kBlockReach = 64 + 16;
 constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
 
-// Copies the `n` bytes below 0x80 at `from` (n <= 64) 16 at a time; up to
-// 15 bytes more are read and written, and the next writes cover them.
+// Copies the `n` bytes below 0x80 at `from` (n <= 64) 16 at a time, the
+// first 16 even when n is 0, so that the short gaps between characters take
+// no branch; up to 16 bytes more are read and written, and the next writes
+// cover them.
 inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
     std::memcpy(p, from, 16);
     for (unsigned k = 16; k < n; k += 16) {
@@ -234,15 +236,11 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
         unsigned from = 0; // the start of the bytes not yet written
         for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
             const unsigned k = detail::lowestBit(leads);
-            if (k > from) {
-                p = copyGap(p, block + from, k - from);
-            }
-            const unsigned b0 = block[k];
-            const unsigned b1 = block[k + 1] & 0x3Fu;
-            const unsigned b2 = block[k + 2] & 0x3Fu;
+            p = copyGap(p, block + from, k - from);
             const bool three = (shape.threeByteLeads >> k & 1u) != 0;
-            const std::uint32_t code =
-                codeOf(three ? (b0 & 0x0Fu) << 12 | b1 << 6 | b2 : (b0 & 0x1Fu) << 6 | b1);
+            std::uint32_t c = 0;
+            const bool wellFormed = detail::decodeUtf8At(block + k, three, c);
+            const std::uint32_t code = wellFormed ? codeOf(c) : 0;
             if (code == 0) {
                 i += k;
                 stop = i + 64 - k;
@@ -253,9 +251,7 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
             p += 2;
             from = k + (three ? 3u : 2u);
         }
-        if (shape.length > from) {
-            p = copyGap(p, block + from, shape.length - from);
-        }
+        p = copyGap(p, block + from, shape.length - from);
         i += shape.length;
         stop = i;
     }

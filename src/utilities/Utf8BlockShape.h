@@ -45,33 +45,34 @@ struct Utf8BlockShape {
     /// The bytes of the block taken: 64, or the start of a character that
     /// runs past the block's end (62 or 63), which the next block reads.
     unsigned length;
-    /// The lead bytes of the two- and three-byte characters among them.
+    /// The lead bytes of the characters of two and three bytes among them.
     std::uint64_t leads;
     /// The lead bytes of the three-byte characters among them.
     std::uint64_t threeByteLeads;
 };
 
 /// Reads the 64 bytes at `p` (a character starts at p[0]) and returns true
-/// when the first shape.length of them are only: bytes below 0x80 (ESC, SO
-/// and SI only when `controlsAreText`), a lead C2-DF followed by one
-/// continuation 80-BF, or a lead E0-EF followed by two continuations, the
-/// first of them A0-BF after E0. False when any of those bytes is anything
-/// else: the shape says nothing then.
+/// when the first shape.length of them are only bytes below 0x80 (not
+/// 0x0E-0x1B unless `controlsAreText`: ESC, SO and SI, and the rare
+/// controls between them, leave the block to the character loops), and
+/// characters of a lead byte and its continuations 80-BF: one after C0-DF,
+/// two after E0-FF. The few lead bytes that this shape lets through but no
+/// well-formed character has (C0, C1, F0-FF, and E0 before 80-9F) give
+/// values that decodeUtf8At rejects, so that one byte range test per
+/// character replaces further masks. False when any of those bytes is
+/// anything else: the shape says nothing then.
 inline bool readUtf8BlockShape(vector::Level level, const unsigned char* p, bool controlsAreText,
                                Utf8BlockShape& shape) {
     static constexpr vector::ByteRanges kClasses = {
-        {0x00, 0x80, 0xC2, 0xE0}, {0x7F, 0xBF, 0xDF, 0xEF}, 4};
-    // E0 and the continuations that would make it overlong; ESC, SO, SI.
-    static constexpr vector::ByteRanges kExceptions = {
-        {0xE0, 0x80, 0x0E, 0x1B}, {0xE0, 0x9F, 0x0F, 0x1B}, 4};
-    std::uint64_t classes[4];
-    std::uint64_t exceptions[4];
-    vector::rangeMasks64(level, p, kClasses, classes);
-    vector::rangeMasks64(level, p, kExceptions, exceptions);
-    const std::uint64_t ascii = classes[0];
-    const std::uint64_t continuations = classes[1];
-    const std::uint64_t twoByte = classes[2];
-    const std::uint64_t threeByte = classes[3];
+        {0x80, 0xC0, 0xE0, 0x0E}, {0xBF, 0xDF, 0xFF, 0x1B}, 4};
+    static constexpr vector::ByteRanges kClassesWithControls = {
+        {0x80, 0xC0, 0xE0, 0x00}, {0xBF, 0xDF, 0xFF, 0x00}, 3};
+    std::uint64_t classes[4] = {0, 0, 0, 0};
+    vector::rangeMasks64(level, p, controlsAreText ? kClassesWithControls : kClasses, classes);
+    const std::uint64_t continuations = classes[0];
+    const std::uint64_t twoByte = classes[1];
+    const std::uint64_t threeByte = classes[2];
+    const std::uint64_t controls = classes[3];
 
     // A character that starts in the last two bytes may run past the block:
     // the block ends before the first such start.
@@ -81,23 +82,33 @@ inline bool readUtf8BlockShape(vector::Level level, const unsigned char* p, bool
     const unsigned length = crossing != 0 ? lowestBit(crossing) : 64u;
     const std::uint64_t taken = length == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
 
-    // Every byte taken is in a class, and the continuations taken are
-    // exactly those that the leads taken call for (none past the block).
+    // The continuations taken are exactly those that the leads taken call
+    // for (none past the block); every other byte is below 0x80.
     const std::uint64_t twoTaken = twoByte & taken;
     const std::uint64_t threeTaken = threeByte & taken;
     const std::uint64_t expected = (twoTaken << 1) | (threeTaken << 1) | (threeTaken << 2);
-    std::uint64_t wrong = ~(ascii | continuations | twoByte | threeByte);
-    wrong |= (exceptions[0] << 1) & exceptions[1];
-    if (!controlsAreText) {
-        wrong |= exceptions[2] | exceptions[3];
-    }
-    if ((wrong & taken) != 0 || ((continuations & taken) ^ expected) != 0) {
+    if (((continuations & taken) ^ expected) != 0 || (controls & taken) != 0) {
         return false;
     }
     shape.length = length;
     shape.leads = twoTaken | threeTaken;
     shape.threeByteLeads = threeTaken;
     return true;
+}
+
+/// The code point of the character at `c` whose lead byte a block shape
+/// reports (`three` when among its three-byte leads), or false when it is
+/// not a well-formed character of the Basic Multilingual Plane: an overlong
+/// form, or a lead of four bytes or more. Surrogates pass, as the callers'
+/// tables give them no code. Reads c[0] to c[2] in either case.
+inline bool decodeUtf8At(const unsigned char* c, bool three, std::uint32_t& codePoint) {
+    const std::uint32_t b0 = c[0];
+    const std::uint32_t b1 = c[1] & 0x3Fu;
+    const std::uint32_t b2 = c[2] & 0x3Fu;
+    // A three-byte lead keeps bit 4, so that F0-FF give 0x10000 and above.
+    codePoint = three ? (b0 & 0x1Fu) << 12 | b1 << 6 | b2 : (b0 & 0x1Fu) << 6 | b1;
+    const std::uint32_t lowest = three ? 0x800u : 0x80u;
+    return codePoint - lowest <= 0xFFFFu - lowest;
 }
 
 } // namespace detail

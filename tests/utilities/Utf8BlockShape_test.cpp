@@ -1,8 +1,10 @@
 // The shape of a 64-byte block of UTF-8 read from byte masks, compared at
 // every vector level with a reading of the same block one character at a
-// time: blocks made of every kind of character, with every boundary byte
-// put at every position, and every three bytes of a boundary alphabet at
-// the block's end, where characters run past it.
+// time, and the decoding of each character it reports compared with a strict
+// reading of UTF-8: blocks made of every kind of character, with every
+// boundary byte put at every position, and every three bytes of a boundary
+// alphabet at the block's start, middle and end, where characters run past
+// it.
 #include "support/BlockScans.h"
 #include "support/Bytes.h"
 #include "utilities/Utf8BlockShape.h"
@@ -24,36 +26,28 @@ using detail::vector::Level;
 std::optional<detail::Utf8BlockShape> readByCharacter(const unsigned char* p,
                                                       bool controlsAreText) {
     detail::Utf8BlockShape shape{64, 0, 0};
-    const auto isContinuation = [](unsigned char b) { return b >= 0x80 && b <= 0xBF; };
     unsigned k = 0;
     while (k < 64) {
         const unsigned char b = p[k];
         if (b < 0x80) {
-            if (!controlsAreText && (b == 0x1B || b == 0x0E || b == 0x0F)) {
+            if (!controlsAreText && b >= 0x0E && b <= 0x1B) {
                 return std::nullopt;
             }
             ++k;
             continue;
         }
-        unsigned size = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            size = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            size = 3;
-        } else {
+        if (b < 0xC0) {
             return std::nullopt;
         }
+        const unsigned size = b < 0xE0 ? 2 : 3;
         if (k + size > 64) {
             shape.length = k;
             break;
         }
         for (unsigned t = 1; t < size; ++t) {
-            if (!isContinuation(p[k + t])) {
+            if (p[k + t] < 0x80 || p[k + t] > 0xBF) {
                 return std::nullopt;
             }
-        }
-        if (b == 0xE0 && p[k + 1] < 0xA0) {
-            return std::nullopt;
         }
         shape.leads |= std::uint64_t{1} << k;
         if (size == 3) {
@@ -62,6 +56,18 @@ std::optional<detail::Utf8BlockShape> readByCharacter(const unsigned char* p,
         k += size;
     }
     return shape;
+}
+
+// The code point of the well-formed two- or three-byte character at `c`
+// (its continuations known to be there), or nothing.
+std::optional<std::uint32_t> strictDecode(const unsigned char* c) {
+    if (c[0] >= 0xC2 && c[0] <= 0xDF) {
+        return (c[0] & 0x1Fu) << 6 | (c[1] & 0x3Fu);
+    }
+    if (c[0] >= 0xE0 && c[0] <= 0xEF && !(c[0] == 0xE0 && c[1] < 0xA0)) {
+        return (c[0] & 0x0Fu) << 12 | (c[1] & 0x3Fu) << 6 | (c[2] & 0x3Fu);
+    }
+    return std::nullopt;
 }
 
 class Utf8BlockShapeTest : public ::testing::TestWithParam<Level> {
@@ -75,10 +81,25 @@ protected:
             const auto expected = readByCharacter(p, controlsAreText);
             ASSERT_EQ(ok, expected.has_value())
                 << test::hex(block) << " controls " << controlsAreText;
-            if (ok) {
-                EXPECT_EQ(shape.length, expected->length) << test::hex(block);
-                EXPECT_EQ(shape.leads, expected->leads) << test::hex(block);
-                EXPECT_EQ(shape.threeByteLeads, expected->threeByteLeads) << test::hex(block);
+            if (!ok) {
+                continue;
+            }
+            ASSERT_EQ(shape.length, expected->length) << test::hex(block);
+            ASSERT_EQ(shape.leads, expected->leads) << test::hex(block);
+            ASSERT_EQ(shape.threeByteLeads, expected->threeByteLeads) << test::hex(block);
+            // The decoding reads up to two bytes past a lead at 62.
+            const std::string padded = block + std::string(2, '\x80');
+            const auto* q = reinterpret_cast<const unsigned char*>(padded.data());
+            for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
+                const unsigned k = detail::lowestBit(leads);
+                std::uint32_t codePoint = 0;
+                const bool three = (shape.threeByteLeads >> k & 1u) != 0;
+                const bool wellFormed = detail::decodeUtf8At(q + k, three, codePoint);
+                const auto strict = strictDecode(q + k);
+                ASSERT_EQ(wellFormed, strict.has_value()) << k << ": " << test::hex(block);
+                if (wellFormed) {
+                    ASSERT_EQ(codePoint, *strict) << k << ": " << test::hex(block);
+                }
             }
         }
     }
