@@ -136,12 +136,15 @@ std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::
 // Whole blocks first; where a block holds something they leave alone, the
 // character loop takes over from there to the block's end, and the blocks
 // resume after it. The last bytes, fewer than a block needs, go to the
-// character loop.
+// character loop. ISO-2022-JP text changes its designated set at nearly
+// every switch between ASCII and kanji, where the blocks would hand over,
+// so it goes to the character loop whole: the blocks only pay for the
+// targets without designations.
 template <AbstractEncoding::EncodingID Target>
 std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std::size_t i,
                                                  std::size_t length) {
-    if (m_scan.blocks) {
-        while (length - i >= kBlockReach) {
+    if constexpr (Target != AbstractEncoding::Jis) {
+        while (m_scan.blocks && length - i >= kBlockReach) {
             std::size_t stop = i;
             i = appendBlocksTo<Target>(bytes, i, length, stop);
             if (i < stop) {
@@ -155,12 +158,11 @@ std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std
     return appendCharactersTo<Target>(bytes, i, length, length);
 }
 
-// Takes whole 64-byte blocks of plain ASCII and two- and three-byte
-// characters whose code the target writes directly as two bytes: each
-// character's code is looked up on its own, and the ASCII before it is
-// copied in fixed-size pieces. Stops at the first character it leaves to
-// the character loop (one without such a code, a block not proven
-// well-formed, and in ISO-2022-JP any change of the designated set), with
+// For Shift_JIS and EUC-JP: takes whole 64-byte blocks of plain ASCII and
+// two- and three-byte characters with a JIS X 0208 code: each character's
+// code is looked up on its own, and the ASCII before it is copied in
+// fixed-size pieces. Stops at the first character it leaves to the
+// character loop (one without such a code, or a block not proven), with
 // `stop` set to the end of that block, or when fewer than kBlockReach bytes
 // are left, with `stop` at the position returned.
 template <AbstractEncoding::EncodingID Target>
@@ -177,24 +179,16 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
         }
         const unsigned char* const block = bytes + i;
         detail::Utf8BlockShape shape;
-        if (!detail::readUtf8BlockShape(m_scan.level, block, false, shape)) {
+        // A block of ASCII alone starts a run that the character loop copies
+        // faster, at vector width and straight to the result.
+        if (!detail::readUtf8BlockShape(m_scan.level, block, false, shape) || shape.leads == 0) {
             stop = i + 64;
             break;
         }
-        // In ISO-2022-JP the blocks write ASCII only while ASCII is
-        // designated and JIS X 0208 only while that is.
-        const bool asciiHere =
-            Target != AbstractEncoding::Jis || m_current == JapaneseConversions::CharsetAscii;
-        const bool jis0208Here =
-            Target != AbstractEncoding::Jis || m_current == JapaneseConversions::CharsetJis0208;
         unsigned from = 0; // the start of the ASCII not yet written
         unsigned handover = 64;
         for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
             const unsigned k = detail::lowestBit(leads);
-            if (!asciiHere && k > from) {
-                handover = from;
-                break;
-            }
             p = copyGap(p, block + from, k - from);
             const bool three = (shape.threeByteLeads >> k & 1u) != 0;
             std::uint32_t codePoint = 0;
@@ -212,25 +206,19 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
                 p[1] = static_cast<char>(sjis & 0xFFu);
             } else {
                 const unsigned code = detail::unicodeToJisDirect(codePoint);
-                if (code < 0x100 || (code & detail::kJis0212Flag) != 0 || !jis0208Here) {
+                if (code < 0x100 || (code & detail::kJis0212Flag) != 0) {
                     handover = k;
                     break;
                 }
-                const unsigned high = Target == AbstractEncoding::EucJp ? 0x80u : 0u;
-                p[0] = static_cast<char>(code >> 8 | high);
-                p[1] = static_cast<char>((code & 0xFFu) | high);
+                p[0] = static_cast<char>(code >> 8 | 0x80u);
+                p[1] = static_cast<char>((code & 0xFFu) | 0x80u);
             }
             p += 2;
-            from = k + (three ? 3u : 2u);
+            from = k + 2u + (three ? 1u : 0u);
         }
         if (handover != 64) {
             i += handover;
             stop = i + 64 - handover;
-            break;
-        }
-        if (!asciiHere && shape.length > from) {
-            i += from;
-            stop = i + 64 - from;
             break;
         }
         p = copyGap(p, block + from, shape.length - from);

@@ -102,12 +102,14 @@ inline bool readUtf8BlockShape(vector::Level level, const unsigned char* p, bool
 /// form, or a lead of four bytes or more. Surrogates pass, as the callers'
 /// tables give them no code. Reads c[0] to c[2] in either case.
 inline bool decodeUtf8At(const unsigned char* c, bool three, std::uint32_t& codePoint) {
-    const std::uint32_t b0 = c[0];
-    const std::uint32_t b1 = c[1] & 0x3Fu;
-    const std::uint32_t b2 = c[2] & 0x3Fu;
+    const std::uint32_t t = three ? 1u : 0u;
     // A three-byte lead keeps bit 4, so that F0-FF give 0x10000 and above.
-    codePoint = three ? (b0 & 0x1Fu) << 12 | b1 << 6 | b2 : (b0 & 0x1Fu) << 6 | b1;
-    const std::uint32_t lowest = three ? 0x800u : 0x80u;
+    const std::uint32_t lead = c[0] & 0x1Fu;
+    const std::uint32_t first = c[1] & 0x3Fu;
+    const std::uint32_t second = c[2] & 0x3Fu & (0u - t);
+    // Without branches: the third byte's six bits come in only for three.
+    codePoint = (lead << 6 | first) << (6 * t) | second;
+    const std::uint32_t lowest = 0x80u << (4 * t);
     return codePoint - lowest <= 0xFFFFu - lowest;
 }
 
