@@ -2,7 +2,9 @@
 // both directions: the machines' conversions to UTF-8 (Shift_JIS, EUC-JP,
 // ISO-2022-JP) against the byte-at-a-time loops, utf8ToJapanese against the
 // conversion through the UTF-8 machine alone, and the Korean conversions
-// against the platform's CP949 converter where it has one. The first input
+// against the platform's CP949 converter where it has one; the encoders'
+// 64-byte block reading at every vector level against their character loops,
+// with the text padded so that blocks reach it. The first input
 // byte sets the four Japanese switches and the replacement flag; the rest is
 // the text.
 #include <charsetkit/charsetkit.h>
@@ -10,6 +12,8 @@
 #include "FuzzCheck.h"
 #include "detectors/EucJpBlocks.h"
 #include "detectors/SjisBlocks.h"
+#include "japanese/JapaneseOutputBuffer.h"
+#include "korean/Cp949Converter.h"
 #include "support/Twins.h"
 
 #include <iconv.h>
@@ -125,6 +129,34 @@ void compareEncoding(const std::string& text, AbstractEncoding::EncodingID targe
     FUZZ_CHECK(fast == plain.value_or("x"));
 }
 
+void compareBlockEncoding(const std::string& text) {
+    using detail::vector::Level;
+    const Cp949Converter korean;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const auto length = static_cast<unsigned int>(text.size());
+    for (const Level level : {detail::vector::kPlain, detail::vector::kSse2, detail::vector::kAvx2,
+                              detail::vector::kNeon}) {
+        if (!detail::vector::isAvailable(level)) {
+            continue;
+        }
+        for (const auto target :
+             {AbstractEncoding::Sjis, AbstractEncoding::EucJp, AbstractEncoding::Jis}) {
+            std::string fast = "x";
+            std::string plain = "x";
+            FUZZ_CHECK(detail::utf8ToJapanese(text.data(), length, target, fast,
+                                              detail::BlockScan::at(level)) ==
+                       detail::utf8ToJapanese(text.data(), length, target, plain,
+                                              detail::BlockScan::byCharacter()));
+            FUZZ_CHECK(fast == plain);
+        }
+        std::string fast = "x";
+        std::string plain = "x";
+        FUZZ_CHECK(korean.utf8ToEucKr(bytes, text.size(), fast, detail::BlockScan::at(level)) ==
+                   korean.utf8ToEucKr(bytes, text.size(), plain, detail::BlockScan::byCharacter()));
+        FUZZ_CHECK(fast == plain);
+    }
+}
+
 // The platform's conversion with the Korean converter's rule: any error or
 // substitution fails.
 bool platformConvert(const char* to, const char* from, const std::string& text, std::string& out,
@@ -192,5 +224,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     compareEncoding(text, AbstractEncoding::EucJp);
     compareEncoding(text, AbstractEncoding::Jis);
     compareKorean(text);
+    compareBlockEncoding(std::string((flags >> 5) * 9, 'a') + text + std::string(80, 'a'));
     return 0;
 }

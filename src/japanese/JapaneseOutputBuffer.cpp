@@ -3,6 +3,7 @@
 #include "japanese/JisDirectTables.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace charsetkit {
 
@@ -21,8 +22,8 @@ bool isKatakanaByte(unsigned char byte) {
 } // namespace
 
 JapaneseOutputBuffer::JapaneseOutputBuffer(AbstractEncoding::EncodingID target,
-                                           std::size_t expectedLength)
-    : m_target(target), m_sink(m_output, expectedLength) {}
+                                           std::size_t expectedLength, detail::BlockScan scan)
+    : m_target(target), m_scan(scan), m_sink(m_output, expectedLength) {}
 
 bool JapaneseOutputBuffer::appendJis(unsigned char row, unsigned char cell, CharsetVersion set) {
     switch (set) {
@@ -98,6 +99,24 @@ bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+// The block loop reads 16 bytes past a block for its ASCII copies and the
+// last byte of its last character, and writes at most 64 bytes per block
+// plus 16 for the last copy.
+constexpr std::size_t kBlockReach = 64 + 16;
+constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
+
+// Copies the `n` ASCII bytes at `from` (n <= 64) 16 at a time, the first
+// 16 even when n is 0, so that the short gaps between characters take no
+// branch; up to 16 bytes more are read and written, and the next writes
+// cover them.
+inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
+    std::memcpy(p, from, 16);
+    for (unsigned k = 16; k < n; k += 16) {
+        std::memcpy(p + k, from + k, 16);
+    }
+    return p + n;
+}
+
 } // namespace
 
 std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::size_t i,
@@ -114,16 +133,113 @@ std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::
     }
 }
 
-// One loop per target, so that a JIS X 0208 character (by far the most
-// common) is written without asking for the target or the set again.
+// Whole blocks first; where a block holds something they leave alone, the
+// character loop takes over from there to the block's end, and the blocks
+// resume after it. The last bytes, fewer than a block needs, go to the
+// character loop. ISO-2022-JP text changes its designated set at nearly
+// every switch between ASCII and kanji, where the blocks would hand over,
+// so it goes to the character loop whole: the blocks only pay for the
+// targets without designations.
 template <AbstractEncoding::EncodingID Target>
 std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std::size_t i,
                                                  std::size_t length) {
+    if constexpr (Target != AbstractEncoding::Jis) {
+        while (m_scan.blocks && length - i >= kBlockReach) {
+            std::size_t stop = i;
+            i = appendBlocksTo<Target>(bytes, i, length, stop);
+            if (i < stop) {
+                i = appendCharactersTo<Target>(bytes, i, length, stop);
+                if (i < stop) {
+                    return i;
+                }
+            }
+        }
+    }
+    return appendCharactersTo<Target>(bytes, i, length, length);
+}
+
+// For Shift_JIS and EUC-JP: takes whole 64-byte blocks of plain ASCII and
+// two- and three-byte characters with a JIS X 0208 code: each character's
+// code is looked up on its own, and the ASCII before it is copied in
+// fixed-size pieces. Stops at the first character it leaves to the
+// character loop (one without such a code, or a block not proven), with
+// `stop` set to the end of that block, or when fewer than kBlockReach bytes
+// are left, with `stop` at the position returned.
+template <AbstractEncoding::EncodingID Target>
+std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std::size_t i,
+                                                 std::size_t length, std::size_t& stop) {
+    char* p = m_sink.window();
+    char* const end = m_sink.windowEnd();
+    stop = i;
+    while (length - i >= kBlockReach) {
+        if (end - p < kBlockRoom) {
+            m_sink.commit(p);
+            m_sink.flush();
+            p = m_sink.window();
+        }
+        const unsigned char* const block = bytes + i;
+        detail::Utf8BlockShape shape;
+        // A block of ASCII alone starts a run that the character loop copies
+        // faster, at vector width and straight to the result.
+        if (!detail::readUtf8BlockShape(m_scan.level, block, false, shape) || shape.leads == 0) {
+            stop = i + 64;
+            break;
+        }
+        unsigned from = 0; // the start of the ASCII not yet written
+        unsigned handover = 64;
+        for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
+            const unsigned k = detail::lowestBit(leads);
+            p = copyGap(p, block + from, k - from);
+            const bool three = (shape.threeByteLeads >> k & 1u) != 0;
+            std::uint32_t codePoint = 0;
+            if (!detail::decodeUtf8At(block + k, three, codePoint)) {
+                handover = k;
+                break;
+            }
+            if (Target == AbstractEncoding::Sjis) {
+                const unsigned sjis = detail::unicodeToSjisDirect(codePoint);
+                if (sjis == 0) {
+                    handover = k;
+                    break;
+                }
+                p[0] = static_cast<char>(sjis >> 8);
+                p[1] = static_cast<char>(sjis & 0xFFu);
+            } else {
+                const unsigned code = detail::unicodeToJisDirect(codePoint);
+                if (code < 0x100 || (code & detail::kJis0212Flag) != 0) {
+                    handover = k;
+                    break;
+                }
+                p[0] = static_cast<char>(code >> 8 | 0x80u);
+                p[1] = static_cast<char>((code & 0xFFu) | 0x80u);
+            }
+            p += 2;
+            from = k + 2u + (three ? 1u : 0u);
+        }
+        if (handover != 64) {
+            i += handover;
+            stop = i + 64 - handover;
+            break;
+        }
+        p = copyGap(p, block + from, shape.length - from);
+        i += shape.length;
+        stop = i;
+    }
+    m_sink.commit(p);
+    return i;
+}
+
+// One loop per target, so that a JIS X 0208 character (by far the most
+// common) is written without asking for the target or the set again.
+// It stops before the first character that starts at `stop` or later.
+template <AbstractEncoding::EncodingID Target>
+std::size_t JapaneseOutputBuffer::appendCharactersTo(const unsigned char* bytes, std::size_t i,
+                                                     std::size_t length, std::size_t stop) {
     // The write position stays in `p` between the calls that write through
     // the sink themselves (ASCII runs, escapes, the rarer sets).
     char* p = m_sink.window();
     char* const end = m_sink.windowEnd();
-    while (i < length) {
+    while (i < stop) {
         const unsigned char lead = bytes[i];
         if (lead < 0x80) {
             if (!detail::isPlainAscii(lead)) {

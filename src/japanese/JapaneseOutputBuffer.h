@@ -9,6 +9,7 @@
 #include <charsetkit/japanese/JapaneseConversions.h>
 
 #include "utilities/ByteSink.h"
+#include "utilities/Utf8BlockShape.h"
 
 #include <cstddef>
 #include <string>
@@ -40,8 +41,10 @@ public:
     }
 
     /// A buffer for `target` (one of the supported targets) with room
-    /// reserved for `expectedLength` bytes. It starts in ASCII.
-    JapaneseOutputBuffer(AbstractEncoding::EncodingID target, std::size_t expectedLength);
+    /// reserved for `expectedLength` bytes. It starts in ASCII. appendDirect
+    /// reads its input as `scan` says (the result is the same either way).
+    JapaneseOutputBuffer(AbstractEncoding::EncodingID target, std::size_t expectedLength,
+                         detail::BlockScan scan = detail::BlockScan::best());
 
     /// Writes one ASCII byte. In ISO-2022-JP a designated JIS set is left
     /// first with ESC ( B, so control bytes and line ends are always ASCII.
@@ -83,12 +86,28 @@ private:
     void leaveToAscii();
     template <AbstractEncoding::EncodingID Target>
     std::size_t appendDirectTo(const unsigned char* bytes, std::size_t i, std::size_t length);
+    template <AbstractEncoding::EncodingID Target>
+    std::size_t appendBlocksTo(const unsigned char* bytes, std::size_t i, std::size_t length,
+                               std::size_t& stop);
+    template <AbstractEncoding::EncodingID Target>
+    std::size_t appendCharactersTo(const unsigned char* bytes, std::size_t i, std::size_t length,
+                                   std::size_t stop);
 
     AbstractEncoding::EncodingID m_target;
+    detail::BlockScan m_scan;
     CharsetVersion m_current = JapaneseConversions::CharsetAscii;
     std::string m_output;
     detail::ByteSink m_sink;
 };
+
+namespace detail {
+
+/// JapaneseConversions::utf8ToJapanese with its direct writing reading the
+/// input as `scan` says.
+bool utf8ToJapanese(const char* buffer, unsigned int length, AbstractEncoding::EncodingID target,
+                    std::string& result, BlockScan scan);
+
+} // namespace detail
 
 } // namespace charsetkit
 

@@ -11,6 +11,12 @@ namespace charsetkit {
 
 bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length,
                                          AbstractEncoding::EncodingID target, std::string& result) {
+    return detail::utf8ToJapanese(buffer, length, target, result, detail::BlockScan::best());
+}
+
+bool detail::utf8ToJapanese(const char* buffer, unsigned int length,
+                            AbstractEncoding::EncodingID target, std::string& result,
+                            BlockScan scan) {
     if (!JapaneseOutputBuffer::isSupportedTarget(target) || (buffer == nullptr && length != 0)) {
         return false;
     }
@@ -23,7 +29,7 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
     // the machine reads the character where it stops, after which the
     // direct writing resumes.
     Utf8DetectorSM detector;
-    JapaneseOutputBuffer output(target, length);
+    JapaneseOutputBuffer output(target, length, scan);
     const auto* bytes = reinterpret_cast<const unsigned char*>(buffer);
 
     std::size_t i = 0;
@@ -55,8 +61,8 @@ bool JapaneseConversions::utf8ToJapanese(const char* buffer, unsigned int length
         if (charLength > 3) {
             return false;
         }
-        CharsetVersion set = CharsetAscii;
-        const int code = utf8ToJis(detector.m_charBytes, charLength, set);
+        JapaneseConversions::CharsetVersion set = JapaneseConversions::CharsetAscii;
+        const int code = JapaneseConversions::utf8ToJis(detector.m_charBytes, charLength, set);
         if (code == 0) {
             return false;
         }

@@ -2,8 +2,10 @@
 
 #include "korean/Cp949Tables.h"
 #include "utilities/ByteSink.h"
+#include "utilities/Utf8BlockShape.h"
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -151,8 +153,121 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
     }
 }
 
+namespace {
+
+// Encodes the characters that start from input[i] up to `stop`, one at a
+// time, through the window `p` of `out`; false when one of them fails the
+// conversion.
+bool encodeCharacters(const unsigned char* input, std::size_t length, std::size_t& i,
+                      std::size_t stop, detail::ByteSink& out, char*& p) {
+    char* const end = out.windowEnd();
+    while (i < stop) {
+        if (input[i] < 0x80) {
+            copyAscii(input, length, i, out, p);
+            continue;
+        }
+        std::uint32_t c = 0;
+        std::size_t size = 0;
+        if (!decodeUtf8(input, length, i, c, size)) {
+            return false;
+        }
+        i += size;
+        if (c >= 0x10000u) {
+            if (isLanguageTag(c)) {
+                continue;
+            }
+            return false;
+        }
+        const std::uint32_t code = codeOf(c);
+        if (code == 0) {
+            return false;
+        }
+        if (end - p < 2) {
+            out.commit(p);
+            p = out.window();
+        }
+        p[0] = static_cast<char>(code >> 8 & 0xFFu);
+        p[1] = static_cast<char>(code & 0xFFu);
+        p += 2;
+    }
+    return true;
+}
+
+// The block loop reads 16 bytes past a block for its ASCII copies and the
+// last byte of its last character, and writes at most 64 bytes per block
+// plus 16 for the last copy.
+constexpr std::size_t kBlockReach = 64 + 16;
+constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
+
+// Copies the `n` bytes below 0x80 at `from` (n <= 64) 16 at a time, the
+// first 16 even when n is 0, so that the short gaps between characters take
+// no branch; up to 16 bytes more are read and written, and the next writes
+// cover them.
+inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
+    std::memcpy(p, from, 16);
+    for (unsigned k = 16; k < n; k += 16) {
+        std::memcpy(p + k, from + k, 16);
+    }
+    return p + n;
+}
+
+// Encodes whole 64-byte blocks of bytes below 0x80 and two- and three-byte
+// characters with a code: each character's code is looked up on its own,
+// and the bytes before it are copied in fixed-size pieces. Stops at the
+// first character without a code or block not proven well-formed, with
+// `stop` at the end of that block, or when fewer than kBlockReach bytes are
+// left, with `stop` at `i`.
+void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::size_t length,
+                  std::size_t& i, std::size_t& stop, detail::ByteSink& out, char*& p) {
+    char* const end = out.windowEnd();
+    stop = i;
+    while (length - i >= kBlockReach) {
+        if (end - p < kBlockRoom) {
+            out.commit(p);
+            out.flush();
+            p = out.window();
+        }
+        const unsigned char* const block = input + i;
+        detail::Utf8BlockShape shape;
+        // A block of ASCII alone starts a run that the character loop copies
+        // faster, at vector width and straight to the result.
+        if (!detail::readUtf8BlockShape(level, block, true, shape) || shape.leads == 0) {
+            stop = i + 64;
+            return;
+        }
+        unsigned from = 0; // the start of the bytes not yet written
+        for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
+            const unsigned k = detail::lowestBit(leads);
+            p = copyGap(p, block + from, k - from);
+            const bool three = (shape.threeByteLeads >> k & 1u) != 0;
+            std::uint32_t c = 0;
+            const bool wellFormed = detail::decodeUtf8At(block + k, three, c);
+            const std::uint32_t code = wellFormed ? codeOf(c) : 0;
+            if (code == 0) {
+                i += k;
+                stop = i + 64 - k;
+                return;
+            }
+            p[0] = static_cast<char>(code >> 8 & 0xFFu);
+            p[1] = static_cast<char>(code & 0xFFu);
+            p += 2;
+            from = k + 2u + (three ? 1u : 0u);
+        }
+        p = copyGap(p, block + from, shape.length - from);
+        i += shape.length;
+        stop = i;
+    }
+}
+
+} // namespace
+
 bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
                                  std::string& output) const {
+    return utf8ToEucKr(input, length, output, detail::BlockScan::best());
+}
+
+bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
+                                 std::string& output, detail::BlockScan scan) const {
     // Every character with a code takes at least as many bytes in UTF-8 as
     // its code, so the output is never longer than the input.
     try {
@@ -160,36 +275,20 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
         detail::ByteSink out(converted, length);
         // The write position stays in `p` (see ByteSink::window()).
         char* p = out.window();
-        char* const end = out.windowEnd();
         std::size_t i = 0;
-        while (i < length) {
-            if (input[i] < 0x80) {
-                copyAscii(input, length, i, out, p);
-                continue;
-            }
-            std::uint32_t c = 0;
-            std::size_t size = 0;
-            if (!decodeUtf8(input, length, i, c, size)) {
-                return false;
-            }
-            i += size;
-            if (c >= 0x10000u) {
-                if (isLanguageTag(c)) {
-                    continue;
+        // Whole blocks first; where a block holds something they leave
+        // alone, the character loop takes over to the block's end.
+        if (scan.blocks) {
+            while (length - i >= kBlockReach) {
+                std::size_t stop = i;
+                encodeBlocks(scan.level, input, length, i, stop, out, p);
+                if (i < stop && !encodeCharacters(input, length, i, stop, out, p)) {
+                    return false;
                 }
-                return false;
             }
-            const std::uint32_t code = codeOf(c);
-            if (code == 0) {
-                return false;
-            }
-            if (end - p < 2) {
-                out.commit(p);
-                p = out.window();
-            }
-            p[0] = static_cast<char>(code >> 8 & 0xFFu);
-            p[1] = static_cast<char>(code & 0xFFu);
-            p += 2;
+        }
+        if (!encodeCharacters(input, length, i, length, out, p)) {
+            return false;
         }
         out.commit(p);
         out.flush();

@@ -3,6 +3,7 @@
 #define CHARSETKIT_SRC_KOREAN_CP949CONVERTER_H
 
 #include "korean/KoreanConverter.h"
+#include "utilities/Utf8BlockShape.h"
 
 namespace charsetkit {
 
@@ -24,6 +25,10 @@ public:
                      std::string& output) const override;
     bool utf8ToEucKr(const unsigned char* input, std::size_t length,
                      std::string& output) const override;
+    /// utf8ToEucKr reading the input as `scan` says (the result is the same
+    /// either way).
+    bool utf8ToEucKr(const unsigned char* input, std::size_t length, std::string& output,
+                     detail::BlockScan scan) const;
 };
 
 } // namespace charsetkit

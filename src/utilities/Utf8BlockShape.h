@@ -1,0 +1,106 @@
+// The shape of a 64-byte block of UTF-8, read from byte masks instead of
+// byte by byte: where its two- and three-byte characters start, proven
+// well-formed for the whole block at once. The encoders that turn UTF-8 into
+// two-byte codes use it to walk only the non-ASCII characters of a block,
+// copying the ASCII between them in fixed-size pieces; a block whose shape
+// is not proven goes to their character-by-character loops, which make
+// every decision about it.
+#ifndef CHARSETKIT_SRC_UTILITIES_UTF8BLOCKSHAPE_H
+#define CHARSETKIT_SRC_UTILITIES_UTF8BLOCKSHAPE_H
+
+#include "utilities/PairRuns.h"
+#include "utilities/VectorScan.h"
+
+#include <cstdint>
+
+namespace charsetkit {
+namespace detail {
+
+/// How a conversion reads its input: in 64-byte blocks at a vector level,
+/// or character by character only (the plain twin that tests compare the
+/// blocks with).
+struct BlockScan {
+    bool blocks;
+    vector::Level level;
+
+    static BlockScan best() { return {true, vector::bestLevel()}; }
+    static BlockScan at(vector::Level level) { return {true, level}; }
+    static BlockScan byCharacter() { return {false, vector::kPlain}; }
+};
+
+struct Utf8BlockShape {
+    /// The bytes of the block taken: 64, or the start of a character that
+    /// runs past the block's end (62 or 63), which the next block reads.
+    unsigned length;
+    /// The lead bytes of the characters of two and three bytes among them.
+    std::uint64_t leads;
+    /// The lead bytes of the three-byte characters among them.
+    std::uint64_t threeByteLeads;
+};
+
+/// Reads the 64 bytes at `p` (a character starts at p[0]) and returns true
+/// when the first shape.length of them are only bytes below 0x80 (not
+/// 0x0E-0x1B unless `controlsAreText`: ESC, SO and SI, and the rare
+/// controls between them, leave the block to the character loops), and
+/// characters of a lead byte and its continuations 80-BF: one after C0-DF,
+/// two after E0-FF. The few lead bytes that this shape lets through but no
+/// well-formed character has (C0, C1, F0-FF, and E0 before 80-9F) give
+/// values that decodeUtf8At rejects, so that one byte range test per
+/// character replaces further masks. False when any of those bytes is
+/// anything else: the shape says nothing then.
+inline bool readUtf8BlockShape(vector::Level level, const unsigned char* p, bool controlsAreText,
+                               Utf8BlockShape& shape) {
+    static constexpr vector::ByteRanges kClasses = {
+        {0x80, 0xC0, 0xE0, 0x0E}, {0xBF, 0xDF, 0xFF, 0x1B}, 4};
+    static constexpr vector::ByteRanges kClassesWithControls = {
+        {0x80, 0xC0, 0xE0, 0x00}, {0xBF, 0xDF, 0xFF, 0x00}, 3};
+    std::uint64_t classes[4] = {0, 0, 0, 0};
+    vector::rangeMasks64(level, p, controlsAreText ? kClassesWithControls : kClasses, classes);
+    const std::uint64_t continuations = classes[0];
+    const std::uint64_t twoByte = classes[1];
+    const std::uint64_t threeByte = classes[2];
+    const std::uint64_t controls = classes[3];
+
+    // A character that starts in the last two bytes may run past the block:
+    // the block ends before the first such start.
+    constexpr std::uint64_t kLast = std::uint64_t{1} << 63;
+    constexpr std::uint64_t kLastTwo = std::uint64_t{3} << 62;
+    const std::uint64_t crossing = (twoByte & kLast) | (threeByte & kLastTwo);
+    const unsigned length = crossing != 0 ? lowestBit(crossing) : 64u;
+    const std::uint64_t taken = length == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
+
+    // The continuations taken are exactly those that the leads taken call
+    // for (none past the block); every other byte is below 0x80.
+    const std::uint64_t twoTaken = twoByte & taken;
+    const std::uint64_t threeTaken = threeByte & taken;
+    const std::uint64_t expected = (twoTaken << 1) | (threeTaken << 1) | (threeTaken << 2);
+    if (((continuations & taken) ^ expected) != 0 || (controls & taken) != 0) {
+        return false;
+    }
+    shape.length = length;
+    shape.leads = twoTaken | threeTaken;
+    shape.threeByteLeads = threeTaken;
+    return true;
+}
+
+/// The code point of the character at `c` whose lead byte a block shape
+/// reports (`three` when among its three-byte leads), or false when it is
+/// not a well-formed character of the Basic Multilingual Plane: an overlong
+/// form, or a lead of four bytes or more. Surrogates pass, as the callers'
+/// tables give them no code. Reads c[0] to c[2] in either case.
+inline bool decodeUtf8At(const unsigned char* c, bool three, std::uint32_t& codePoint) {
+    const std::uint32_t t = three ? 1u : 0u;
+    // A three-byte lead keeps bit 4, so that F0-FF give 0x10000 and above.
+    const std::uint32_t lead = c[0] & 0x1Fu;
+    const std::uint32_t first = c[1] & 0x3Fu;
+    const std::uint32_t second = c[2] & 0x3Fu & (0u - t);
+    // Without branches: the third byte's six bits come in only for three.
+    codePoint = (lead << 6 | first) << (6 * t) | second;
+    const std::uint32_t lowest = 0x80u << (4 * t);
+    return codePoint - lowest <= 0xFFFFu - lowest;
+}
+
+} // namespace detail
+} // namespace charsetkit
+
+#endif

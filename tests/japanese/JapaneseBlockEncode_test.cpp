@@ -1,0 +1,194 @@
+// The conversion from UTF-8 into the Japanese encodings reads whole 64-byte
+// blocks where their shape is proven and hands anything else to its
+// character loop. Here the block reading at each vector level is compared,
+// result and bytes, with the character loop alone for each target: an
+// unusual or failing piece at every position of the first two blocks after
+// every prefix, every one- and two-byte input and every three bytes of a
+// boundary alphabet at the end of a block, and real pages with bytes and
+// characters changed at random positions under each switch setting.
+#include "japanese/JapaneseOutputBuffer.h"
+#include "support/BlockScans.h"
+#include "support/Bytes.h"
+#include "support/StreamInputs.h"
+#include "support/SwitchesTest.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace charsetkit {
+namespace {
+
+using detail::vector::Level;
+using Target = AbstractEncoding::EncodingID;
+
+// Hiragana, kanji, ASCII runs of one to three bytes, a two-byte character
+// (the section sign) and a line end, as in running text.
+const std::string kProse = "\xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF" // kore wa
+                           "a\xE6\x97\xA5\xE6\x9C\xAC"            // a, nihon
+                           "12\xC2\xA7"
+                           "3 "
+                           "\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99\xE3\x80\x82\n"
+                           "(x)\xE6\xBC\xA2\xE5\xAD\x97";
+
+// Pieces that the blocks leave to the character loop or that fail the
+// conversion: ESC, a stray continuation, bytes never in UTF-8, a cut lead,
+// half-width katakana, a code page 932 extension, a JIS X 0212 kanji, an
+// overlong form, a surrogate, a character beyond the Basic Multilingual
+// Plane, an overlong two-byte form, and a line end.
+const char* const kUnusual[] = {"\x1B",         "\x80",
+                                "\xFF",         "\xE3",
+                                "\xEF\xBD\xB1", "\xE2\x91\xA0",
+                                "\xE4\xB8\x82", "\xE0\x82\xA7",
+                                "\xED\xA0\x80", "\xF0\x9F\x98\x80",
+                                "\xC0\xAF",     "\n"};
+
+std::string repeatTo(const std::string& piece, std::size_t size) {
+    std::string s;
+    while (s.size() < size) {
+        s += piece;
+    }
+    return s;
+}
+
+class JapaneseBlockEncode : public test::SwitchesTest,
+                            public ::testing::WithParamInterface<std::tuple<Level, Target>> {
+protected:
+    Level level() const { return std::get<0>(GetParam()); }
+    Target target() const { return std::get<1>(GetParam()); }
+
+    void compare(const std::string& input) {
+        std::string fast = "kept";
+        std::string plain = "kept";
+        const auto length = static_cast<unsigned int>(input.size());
+        const bool fastOk = detail::utf8ToJapanese(input.data(), length, target(), fast,
+                                                   detail::BlockScan::at(level()));
+        const bool plainOk = detail::utf8ToJapanese(input.data(), length, target(), plain,
+                                                    detail::BlockScan::byCharacter());
+        if (fastOk != plainOk || fast != plain) {
+            std::size_t at = 0;
+            while (at < fast.size() && at < plain.size() && fast[at] == plain[at]) {
+                ++at;
+            }
+            FAIL() << "result " << fastOk << " / " << plainOk << ", outputs differ at " << at
+                   << ", input (" << input.size() << " bytes) starts "
+                   << test::hex(input.substr(0, 200));
+        }
+    }
+};
+
+TEST_P(JapaneseBlockEncode, UnusualPieceAtEveryPositionAfterEveryPrefix) {
+    const std::string text = repeatTo(kProse, 220);
+    for (const char* piece : kUnusual) {
+        for (std::size_t prefix = 0; prefix < 16; ++prefix) {
+            for (std::size_t pos = 0; pos < 130; ++pos) {
+                std::string s = std::string(prefix, 'p') + text;
+                s.replace(prefix + pos, 1, piece);
+                ASSERT_NO_FATAL_FAILURE(compare(s));
+            }
+        }
+    }
+}
+
+TEST_P(JapaneseBlockEncode, EveryOneAndTwoByteInputAtABlockEnd) {
+    const std::string before(62, 'a');
+    const std::string after = repeatTo(kProse, 100);
+    for (int a = 0; a < 256; ++a) {
+        ASSERT_NO_FATAL_FAILURE(compare(before + static_cast<char>(a) + after));
+        for (int b = 0; b < 256; ++b) {
+            ASSERT_NO_FATAL_FAILURE(
+                compare(before + static_cast<char>(a) + static_cast<char>(b) + after));
+        }
+    }
+}
+
+TEST_P(JapaneseBlockEncode, EveryThreeBoundaryBytesAcrossABlockEnd) {
+    const int alphabet[] = {0x00, 0x0E, 0x1B, 0x41, 0x7F, 0x80, 0x9F, 0xA0, 0xBF,
+                            0xC1, 0xC2, 0xDF, 0xE0, 0xE3, 0xED, 0xEF, 0xF0, 0xFF};
+    // Kanji before, so that the first block ends inside them; ASCII after.
+    const std::string kanji = repeatTo("\xE6\x97\xA5", 61);
+    const std::string after = repeatTo(kProse, 100);
+    for (const std::string& before : {kanji, std::string(62, 'a'), std::string(63, 'a')}) {
+        for (int a : alphabet) {
+            for (int b : alphabet) {
+                for (int c : alphabet) {
+                    ASSERT_NO_FATAL_FAILURE(compare(before + static_cast<char>(a) +
+                                                    static_cast<char>(b) + static_cast<char>(c) +
+                                                    after));
+                }
+            }
+        }
+    }
+}
+
+// A page whole, then with a random byte changed, and with an unusual piece
+// put in place of a random ASCII byte (so that the rest still converts).
+void changePage(const std::string& page, unsigned seed,
+                const std::function<void(const std::string&)>& check) {
+    check(page);
+    std::mt19937 random(seed);
+    for (int round = 0; round < 12; ++round) {
+        std::string changed = page;
+        changed[random() % changed.size()] = static_cast<char>(random() % 256);
+        check(changed);
+        std::string inserted = page;
+        for (int k = 0; k < 8; ++k) {
+            const std::size_t pos = random() % inserted.size();
+            if (static_cast<unsigned char>(inserted[pos]) < 0x80) {
+                inserted.replace(pos, 1, kUnusual[4 + random() % 3]);
+            }
+        }
+        check(inserted);
+    }
+}
+
+TEST_P(JapaneseBlockEncode, RealPagesChangedAtRandomPositionsUnderEachSwitch) {
+    std::vector<std::string> pages = {test::readFile(std::filesystem::path(CHARSETKIT_SOURCE_DIR) /
+                                                     "samples" / "ja-page.utf-8.html")};
+    const std::filesystem::path folder(CHARSETKIT_PAGES_DIR);
+    for (const char* name : {"ja-prose-64k.utf8.html", "ja-tech-64k.utf8.html"}) {
+        if (!folder.empty()) {
+            const std::string page = test::readFile(folder / name);
+            if (!page.empty()) {
+                pages.push_back(page);
+            }
+        }
+    }
+    ASSERT_FALSE(pages[0].empty());
+    for (int setting = 0; setting < 4; ++setting) {
+        setDefaults();
+        setSingleByteKana(setting != 1);
+        setSjisExtensions(setting != 2);
+        setSupplementaryKanji(setting != 3);
+        for (std::size_t n = 0; n < pages.size(); ++n) {
+            changePage(pages[n], static_cast<unsigned>(setting * 10) + static_cast<unsigned>(n),
+                       [this](const std::string& s) { ASSERT_NO_FATAL_FAILURE(compare(s)); });
+            ASSERT_FALSE(HasFatalFailure()) << "page " << n << " setting " << setting;
+        }
+    }
+    if (pages.size() == 1) {
+        GTEST_SKIP() << "the real pages are not there; the sample page was compared";
+    }
+}
+
+std::string paramName(const ::testing::TestParamInfo<std::tuple<Level, Target>>& info) {
+    const Target target = std::get<1>(info.param);
+    return test::levelName(std::get<0>(info.param)) + (target == AbstractEncoding::Sjis    ? "Sjis"
+                                                       : target == AbstractEncoding::EucJp ? "EucJp"
+                                                                                           : "Jis");
+}
+
+INSTANTIATE_TEST_SUITE_P(LevelsAndTargets, JapaneseBlockEncode,
+                         ::testing::Combine(::testing::ValuesIn(test::runnableLevels()),
+                                            ::testing::Values(AbstractEncoding::Sjis,
+                                                              AbstractEncoding::EucJp,
+                                                              AbstractEncoding::Jis)),
+                         paramName);
+
+} // namespace
+} // namespace charsetkit
