@@ -23,8 +23,9 @@ class BadEscapes {
 public:
     BadEscapes(bool* flag, std::string* text) : m_flag(flag), m_text(text) {}
 
-    // Records a malformed escape: `count` bytes from its '%'.
-    void add(const char* escape, std::size_t count) {
+    // Records a malformed escape: `count` bytes from its '%'. Kept out of
+    // line, so that the loops that call it stay small.
+    [[gnu::noinline]] void add(const char* escape, std::size_t count) {
         if (m_flag != nullptr) {
             *m_flag = true;
         }
