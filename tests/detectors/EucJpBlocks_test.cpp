@@ -14,6 +14,7 @@
 #include "support/Bytes.h"
 #include "support/StreamInputs.h"
 #include "support/SwitchesTest.h"
+#include "support/VectorLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -26,17 +27,6 @@ namespace charsetkit {
 namespace {
 
 using detail::vector::Level;
-
-std::vector<Level> runnableLevels() {
-    std::vector<Level> levels;
-    for (Level level : {detail::vector::kPlain, detail::vector::kSse2, detail::vector::kAvx2,
-                        detail::vector::kNeon}) {
-        if (detail::vector::isAvailable(level)) {
-            levels.push_back(level);
-        }
-    }
-    return levels;
-}
 
 // Text of plain ASCII runs of zero to two bytes between one or two pairs:
 // mapped kana and kanji, now and then a code page 932 extension (0xAD 0xA1)
@@ -219,20 +209,8 @@ TEST_P(EucJpBlocks, RealPagesMutatedAtRandom) {
     });
 }
 
-std::string levelName(const ::testing::TestParamInfo<Level>& info) {
-    switch (info.param) {
-    case detail::vector::kSse2:
-        return "Sse2";
-    case detail::vector::kAvx2:
-        return "Avx2";
-    case detail::vector::kNeon:
-        return "Neon";
-    default:
-        return "Plain";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, EucJpBlocks, ::testing::ValuesIn(runnableLevels()), levelName);
+INSTANTIATE_TEST_SUITE_P(Levels, EucJpBlocks, ::testing::ValuesIn(test::runnableLevels()),
+                         test::levelParamName);
 
 } // namespace
 } // namespace charsetkit

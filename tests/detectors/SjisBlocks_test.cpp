@@ -10,6 +10,7 @@
 #include "support/Bytes.h"
 #include "support/StreamInputs.h"
 #include "support/SwitchesTest.h"
+#include "support/VectorLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +22,6 @@ namespace charsetkit {
 namespace {
 
 using detail::vector::Level;
-
-std::vector<Level> compiledLevels() {
-    std::vector<Level> levels;
-    for (Level level : {detail::vector::kPlain, detail::vector::kSse2, detail::vector::kAvx2,
-                        detail::vector::kNeon}) {
-        if (detail::vector::isAvailable(level)) {
-            levels.push_back(level);
-        }
-    }
-    return levels;
-}
 
 // The machine through its virtual rule, one byte at a time.
 std::size_t plainVerifiedPrefix(const std::string& s, bool verifyCharacters) {
@@ -260,7 +250,8 @@ TEST_P(SjisBlocks, ConvertLongAsciiRuns) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, SjisBlocks, ::testing::ValuesIn(compiledLevels()));
+INSTANTIATE_TEST_SUITE_P(Levels, SjisBlocks, ::testing::ValuesIn(test::runnableLevels()),
+                         test::levelParamName);
 
 } // namespace
 } // namespace charsetkit

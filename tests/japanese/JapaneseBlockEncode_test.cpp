@@ -7,10 +7,11 @@
 // boundary alphabet at the end of a block, and real pages with bytes and
 // characters changed at random positions under each switch setting.
 #include "japanese/JapaneseOutputBuffer.h"
-#include "support/BlockScans.h"
 #include "support/Bytes.h"
+#include "support/EncoderSweeps.h"
 #include "support/StreamInputs.h"
 #include "support/SwitchesTest.h"
+#include "support/VectorLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -41,20 +42,12 @@ const std::string kProse = "\xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF" // kore wa
 // half-width katakana, a code page 932 extension, a JIS X 0212 kanji, an
 // overlong form, a surrogate, a character beyond the Basic Multilingual
 // Plane, an overlong two-byte form, and a line end.
-const char* const kUnusual[] = {"\x1B",         "\x80",
-                                "\xFF",         "\xE3",
-                                "\xEF\xBD\xB1", "\xE2\x91\xA0",
-                                "\xE4\xB8\x82", "\xE0\x82\xA7",
-                                "\xED\xA0\x80", "\xF0\x9F\x98\x80",
-                                "\xC0\xAF",     "\n"};
-
-std::string repeatTo(const std::string& piece, std::size_t size) {
-    std::string s;
-    while (s.size() < size) {
-        s += piece;
-    }
-    return s;
-}
+const std::vector<std::string> kUnusual = {"\x1B",         "\x80",
+                                           "\xFF",         "\xE3",
+                                           "\xEF\xBD\xB1", "\xE2\x91\xA0",
+                                           "\xE4\xB8\x82", "\xE0\x82\xA7",
+                                           "\xED\xA0\x80", "\xF0\x9F\x98\x80",
+                                           "\xC0\xAF",     "\n"};
 
 class JapaneseBlockEncode : public test::SwitchesTest,
                             public ::testing::WithParamInterface<std::tuple<Level, Target>> {
@@ -70,60 +63,19 @@ protected:
                                                    detail::BlockScan::at(level()));
         const bool plainOk = detail::utf8ToJapanese(input.data(), length, target(), plain,
                                                     detail::BlockScan::byCharacter());
-        if (fastOk != plainOk || fast != plain) {
-            std::size_t at = 0;
-            while (at < fast.size() && at < plain.size() && fast[at] == plain[at]) {
-                ++at;
-            }
-            FAIL() << "result " << fastOk << " / " << plainOk << ", outputs differ at " << at
-                   << ", input (" << input.size() << " bytes) starts "
-                   << test::hex(input.substr(0, 200));
-        }
+        ASSERT_TRUE(test::sameConversion(fastOk, fast, plainOk, plain, input));
     }
 };
 
 TEST_P(JapaneseBlockEncode, UnusualPieceAtEveryPositionAfterEveryPrefix) {
-    const std::string text = repeatTo(kProse, 220);
-    for (const char* piece : kUnusual) {
-        for (std::size_t prefix = 0; prefix < 16; ++prefix) {
-            for (std::size_t pos = 0; pos < 130; ++pos) {
-                std::string s = std::string(prefix, 'p') + text;
-                s.replace(prefix + pos, 1, piece);
-                ASSERT_NO_FATAL_FAILURE(compare(s));
-            }
-        }
-    }
+    test::sweepPieces(kProse, kUnusual, [this](const std::string& s) { compare(s); });
 }
 
-TEST_P(JapaneseBlockEncode, EveryOneAndTwoByteInputAtABlockEnd) {
-    const std::string before(62, 'a');
-    const std::string after = repeatTo(kProse, 100);
-    for (int a = 0; a < 256; ++a) {
-        ASSERT_NO_FATAL_FAILURE(compare(before + static_cast<char>(a) + after));
-        for (int b = 0; b < 256; ++b) {
-            ASSERT_NO_FATAL_FAILURE(
-                compare(before + static_cast<char>(a) + static_cast<char>(b) + after));
-        }
-    }
-}
-
-TEST_P(JapaneseBlockEncode, EveryThreeBoundaryBytesAcrossABlockEnd) {
-    const int alphabet[] = {0x00, 0x0E, 0x1B, 0x41, 0x7F, 0x80, 0x9F, 0xA0, 0xBF,
-                            0xC1, 0xC2, 0xDF, 0xE0, 0xE3, 0xED, 0xEF, 0xF0, 0xFF};
-    // Kanji before, so that the first block ends inside them; ASCII after.
-    const std::string kanji = repeatTo("\xE6\x97\xA5", 61);
-    const std::string after = repeatTo(kProse, 100);
-    for (const std::string& before : {kanji, std::string(62, 'a'), std::string(63, 'a')}) {
-        for (int a : alphabet) {
-            for (int b : alphabet) {
-                for (int c : alphabet) {
-                    ASSERT_NO_FATAL_FAILURE(compare(before + static_cast<char>(a) +
-                                                    static_cast<char>(b) + static_cast<char>(c) +
-                                                    after));
-                }
-            }
-        }
-    }
+TEST_P(JapaneseBlockEncode, EveryOneToThreeBytesAtABlockEnd) {
+    test::sweepBlockEnd(kProse, "\xE6\x97\xA5",
+                        {0x00, 0x0E, 0x1B, 0x41, 0x7F, 0x80, 0x9F, 0xA0, 0xBF, 0xC1, 0xC2, 0xDF,
+                         0xE0, 0xE3, 0xED, 0xEF, 0xF0, 0xFF},
+                        [this](const std::string& s) { compare(s); });
 }
 
 // A page whole, then with a random byte changed, and with an unusual piece

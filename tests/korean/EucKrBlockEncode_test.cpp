@@ -7,9 +7,10 @@
 // a block, and real pages with bytes and characters changed at random
 // positions.
 #include "korean/Cp949Converter.h"
-#include "support/BlockScans.h"
 #include "support/Bytes.h"
+#include "support/EncoderSweeps.h"
 #include "support/StreamInputs.h"
+#include "support/VectorLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -37,26 +38,18 @@ const std::string kText = "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4" // hangugeo
 // UTF-8, a cut lead, a language tag (dropped), a character beyond the Basic
 // Multilingual Plane, overlong forms, a surrogate, a character without a
 // code, and hiragana (which has one).
-const char* const kUnusual[] = {"\x1B",
-                                "\x0E",
-                                "\x80",
-                                "\xFF",
-                                "\xEA",
-                                "\xF3\xA0\x80\x81",
-                                "\xF0\x9F\x98\x80",
-                                "\xE0\x82\xA7",
-                                "\xC0\xAF",
-                                "\xED\xA0\x80",
-                                "\xE1\x84\x80",
-                                "\xE3\x81\x82"};
-
-std::string repeatTo(const std::string& piece, std::size_t size) {
-    std::string s;
-    while (s.size() < size) {
-        s += piece;
-    }
-    return s;
-}
+const std::vector<std::string> kUnusual = {"\x1B",
+                                           "\x0E",
+                                           "\x80",
+                                           "\xFF",
+                                           "\xEA",
+                                           "\xF3\xA0\x80\x81",
+                                           "\xF0\x9F\x98\x80",
+                                           "\xE0\x82\xA7",
+                                           "\xC0\xAF",
+                                           "\xED\xA0\x80",
+                                           "\xE1\x84\x80",
+                                           "\xE3\x81\x82"};
 
 class EucKrBlockEncode : public ::testing::TestWithParam<Level> {
 protected:
@@ -69,60 +62,19 @@ protected:
             converter.utf8ToEucKr(bytes, input.size(), fast, detail::BlockScan::at(GetParam()));
         const bool plainOk =
             converter.utf8ToEucKr(bytes, input.size(), plain, detail::BlockScan::byCharacter());
-        if (fastOk != plainOk || fast != plain) {
-            std::size_t at = 0;
-            while (at < fast.size() && at < plain.size() && fast[at] == plain[at]) {
-                ++at;
-            }
-            FAIL() << "result " << fastOk << " / " << plainOk << ", outputs differ at " << at
-                   << ", input (" << input.size() << " bytes) starts "
-                   << test::hex(input.substr(0, 200));
-        }
+        ASSERT_TRUE(test::sameConversion(fastOk, fast, plainOk, plain, input));
     }
 };
 
 TEST_P(EucKrBlockEncode, UnusualPieceAtEveryPositionAfterEveryPrefix) {
-    const std::string text = repeatTo(kText, 220);
-    for (const char* piece : kUnusual) {
-        for (std::size_t prefix = 0; prefix < 16; ++prefix) {
-            for (std::size_t pos = 0; pos < 130; ++pos) {
-                std::string s = std::string(prefix, 'p') + text;
-                s.replace(prefix + pos, 1, piece);
-                ASSERT_NO_FATAL_FAILURE(compare(s));
-            }
-        }
-    }
+    test::sweepPieces(kText, kUnusual, [this](const std::string& s) { compare(s); });
 }
 
-TEST_P(EucKrBlockEncode, EveryOneAndTwoByteInputAtABlockEnd) {
-    const std::string before(62, 'a');
-    const std::string after = repeatTo(kText, 100);
-    for (int a = 0; a < 256; ++a) {
-        ASSERT_NO_FATAL_FAILURE(compare(before + static_cast<char>(a) + after));
-        for (int b = 0; b < 256; ++b) {
-            ASSERT_NO_FATAL_FAILURE(
-                compare(before + static_cast<char>(a) + static_cast<char>(b) + after));
-        }
-    }
-}
-
-TEST_P(EucKrBlockEncode, EveryThreeBoundaryBytesAcrossABlockEnd) {
-    const int alphabet[] = {0x00, 0x0E, 0x1B, 0x41, 0x7F, 0x80, 0x9F, 0xA0, 0xBF,
-                            0xC1, 0xC2, 0xDF, 0xE0, 0xEA, 0xED, 0xEF, 0xF3, 0xFF};
-    // Hangul before, so that the first block ends inside them; ASCII after.
-    const std::string hangul = repeatTo("\xEA\xB0\x80", 61);
-    const std::string after = repeatTo(kText, 100);
-    for (const std::string& before : {hangul, std::string(62, 'a'), std::string(63, 'a')}) {
-        for (int a : alphabet) {
-            for (int b : alphabet) {
-                for (int c : alphabet) {
-                    ASSERT_NO_FATAL_FAILURE(compare(before + static_cast<char>(a) +
-                                                    static_cast<char>(b) + static_cast<char>(c) +
-                                                    after));
-                }
-            }
-        }
-    }
+TEST_P(EucKrBlockEncode, EveryOneToThreeBytesAtABlockEnd) {
+    test::sweepBlockEnd(kText, "\xEA\xB0\x80",
+                        {0x00, 0x0E, 0x1B, 0x41, 0x7F, 0x80, 0x9F, 0xA0, 0xBF, 0xC1, 0xC2, 0xDF,
+                         0xE0, 0xEA, 0xED, 0xEF, 0xF3, 0xFF},
+                        [this](const std::string& s) { compare(s); });
 }
 
 TEST_P(EucKrBlockEncode, RealPagesChangedAtRandomPositions) {

@@ -5,8 +5,8 @@
 // boundary byte put at every position, and every three bytes of a boundary
 // alphabet at the block's start, middle and end, where characters run past
 // it.
-#include "support/BlockScans.h"
 #include "support/Bytes.h"
+#include "support/VectorLevels.h"
 #include "utilities/Utf8BlockShape.h"
 
 #include <gtest/gtest.h>

@@ -7,6 +7,7 @@
 #include "utilities/VectorScan.h"
 
 #include "support/Bytes.h"
+#include "support/VectorLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,6 @@ namespace charsetkit {
 namespace {
 
 using detail::vector::Level;
-
-std::vector<Level> runnableLevels() {
-    std::vector<Level> levels;
-    for (Level level : {detail::vector::kPlain, detail::vector::kSse2, detail::vector::kAvx2,
-                        detail::vector::kNeon}) {
-        if (detail::vector::isAvailable(level)) {
-            levels.push_back(level);
-        }
-    }
-    return levels;
-}
 
 const unsigned char* at(const std::string& s, std::size_t offset = 0) {
     return reinterpret_cast<const unsigned char*>(s.data()) + offset;
@@ -336,21 +326,8 @@ TEST_P(VectorScan, RangeMasksMarkEveryByteOfEveryRange) {
     }
 }
 
-std::string levelName(const ::testing::TestParamInfo<Level>& info) {
-    switch (info.param) {
-    case detail::vector::kPlain:
-        return "Plain";
-    case detail::vector::kSse2:
-        return "Sse2";
-    case detail::vector::kAvx2:
-        return "Avx2";
-    case detail::vector::kNeon:
-        return "Neon";
-    }
-    return "Unknown";
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, VectorScan, ::testing::ValuesIn(runnableLevels()), levelName);
+INSTANTIATE_TEST_SUITE_P(Levels, VectorScan, ::testing::ValuesIn(test::runnableLevels()),
+                         test::levelParamName);
 
 } // namespace
 } // namespace charsetkit

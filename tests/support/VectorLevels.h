@@ -1,10 +1,8 @@
-// The ways the block-reading conversions can read their input, for tests
-// that run each of them by name against the character-by-character loop:
-// every vector level this machine runs.
-#ifndef CHARSETKIT_TESTS_SUPPORT_BLOCKSCANS_H
-#define CHARSETKIT_TESTS_SUPPORT_BLOCKSCANS_H
+// The vector levels this machine runs, for tests that run each of them by
+// name against the plain reading.
+#ifndef CHARSETKIT_TESTS_SUPPORT_VECTORLEVELS_H
+#define CHARSETKIT_TESTS_SUPPORT_VECTORLEVELS_H
 
-#include "utilities/Utf8BlockShape.h"
 #include "utilities/VectorScan.h"
 
 #include <gtest/gtest.h>
