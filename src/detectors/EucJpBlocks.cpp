@@ -47,19 +47,6 @@ inline char* copyGap(char* out, const unsigned char* in, unsigned n) {
     return out + n;
 }
 
-// Writes the UTF-8 bytes of a packed table entry at `out` (and one byte
-// more, which the next write covers) and returns where the next byte goes.
-inline char* putPacked(char* out, std::uint32_t packed) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    std::memcpy(out, &packed, sizeof packed);
-#else
-    out[0] = static_cast<char>(packed & 0xFFu);
-    out[1] = static_cast<char>(packed >> 8 & 0xFFu);
-    out[2] = static_cast<char>(packed >> 16 & 0xFFu);
-#endif
-    return out + (packed >> 24);
-}
-
 } // namespace
 
 bool verifyBlocks(vector::Level level, const unsigned char* bytes, unsigned int length,
@@ -167,7 +154,7 @@ unsigned int convertBlocks(vector::Level level, EucJpDetectorSM& machine,
                 break;
             }
             p = copyGap(p, in + prev, k - prev);
-            p = putPacked(p, packed);
+            p = putJisUtf8(p, packed);
             prev = k + 2;
             lastLead = k;
         }

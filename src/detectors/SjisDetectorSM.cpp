@@ -227,15 +227,8 @@ unsigned int convertBlocks(SjisDetectorSM& m, detail::vector::Level level,
                 break;
             }
             p = copyGap(p, block, gap, k);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-            // All four bytes: the count byte is overwritten by what follows.
-            std::memcpy(p, &packed, sizeof packed);
-#else
-            p[0] = static_cast<char>(packed & 0xFFu);
-            p[1] = static_cast<char>(packed >> 8 & 0xFFu);
-            p[2] = static_cast<char>(packed >> 16 & 0xFFu);
-#endif
-            p += packed >> 24;
+            // The count byte is overwritten by what follows.
+            p = detail::putJisUtf8(p, packed);
             gap = k + 2;
         }
         if (end > gap) {

@@ -99,24 +99,6 @@ bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// The block loop reads 16 bytes past a block for its ASCII copies and the
-// last byte of its last character, and writes at most 64 bytes per block
-// plus 16 for the last copy.
-constexpr std::size_t kBlockReach = 64 + 16;
-constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
-
-// Copies the `n` ASCII bytes at `from` (n <= 64) 16 at a time, the first
-// 16 even when n is 0, so that the short gaps between characters take no
-// branch; up to 16 bytes more are read and written, and the next writes
-// cover them.
-inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
-    std::memcpy(p, from, 16);
-    for (unsigned k = 16; k < n; k += 16) {
-        std::memcpy(p + k, from + k, 16);
-    }
-    return p + n;
-}
-
 } // namespace
 
 std::size_t JapaneseOutputBuffer::appendDirect(const unsigned char* bytes, std::size_t i,
@@ -144,7 +126,7 @@ template <AbstractEncoding::EncodingID Target>
 std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std::size_t i,
                                                  std::size_t length) {
     if constexpr (Target != AbstractEncoding::Jis) {
-        while (m_scan.blocks && length - i >= kBlockReach) {
+        while (m_scan.blocks && length - i >= detail::kBlockReach) {
             std::size_t stop = i;
             i = appendBlocksTo<Target>(bytes, i, length, stop);
             if (i < stop) {
@@ -171,8 +153,8 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
     char* p = m_sink.window();
     char* const end = m_sink.windowEnd();
     stop = i;
-    while (length - i >= kBlockReach) {
-        if (end - p < kBlockRoom) {
+    while (length - i >= detail::kBlockReach) {
+        if (end - p < detail::kBlockRoom) {
             m_sink.commit(p);
             m_sink.flush();
             p = m_sink.window();
@@ -189,7 +171,7 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
         unsigned handover = 64;
         for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
             const unsigned k = detail::lowestBit(leads);
-            p = copyGap(p, block + from, k - from);
+            p = detail::copyGap(p, block + from, k - from);
             const bool three = (shape.threeByteLeads >> k & 1u) != 0;
             std::uint32_t codePoint = 0;
             if (!detail::decodeUtf8At(block + k, three, codePoint)) {
@@ -221,7 +203,7 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
             stop = i + 64 - handover;
             break;
         }
-        p = copyGap(p, block + from, shape.length - from);
+        p = detail::copyGap(p, block + from, shape.length - from);
         i += shape.length;
         stop = i;
     }

@@ -193,24 +193,6 @@ bool encodeCharacters(const unsigned char* input, std::size_t length, std::size_
     return true;
 }
 
-// The block loop reads 16 bytes past a block for its ASCII copies and the
-// last byte of its last character, and writes at most 64 bytes per block
-// plus 16 for the last copy.
-constexpr std::size_t kBlockReach = 64 + 16;
-constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
-
-// Copies the `n` bytes below 0x80 at `from` (n <= 64) 16 at a time, the
-// first 16 even when n is 0, so that the short gaps between characters take
-// no branch; up to 16 bytes more are read and written, and the next writes
-// cover them.
-inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
-    std::memcpy(p, from, 16);
-    for (unsigned k = 16; k < n; k += 16) {
-        std::memcpy(p + k, from + k, 16);
-    }
-    return p + n;
-}
-
 // Encodes whole 64-byte blocks of bytes below 0x80 and two- and three-byte
 // characters with a code: each character's code is looked up on its own,
 // and the bytes before it are copied in fixed-size pieces. Stops at the
@@ -221,8 +203,8 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
                   std::size_t& i, std::size_t& stop, detail::ByteSink& out, char*& p) {
     char* const end = out.windowEnd();
     stop = i;
-    while (length - i >= kBlockReach) {
-        if (end - p < kBlockRoom) {
+    while (length - i >= detail::kBlockReach) {
+        if (end - p < detail::kBlockRoom) {
             out.commit(p);
             out.flush();
             p = out.window();
@@ -238,7 +220,7 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
         unsigned from = 0; // the start of the bytes not yet written
         for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
             const unsigned k = detail::lowestBit(leads);
-            p = copyGap(p, block + from, k - from);
+            p = detail::copyGap(p, block + from, k - from);
             const bool three = (shape.threeByteLeads >> k & 1u) != 0;
             std::uint32_t c = 0;
             const bool wellFormed = detail::decodeUtf8At(block + k, three, c);
@@ -253,7 +235,7 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
             p += 2;
             from = k + 2u + (three ? 1u : 0u);
         }
-        p = copyGap(p, block + from, shape.length - from);
+        p = detail::copyGap(p, block + from, shape.length - from);
         i += shape.length;
         stop = i;
     }
@@ -279,7 +261,7 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
         // Whole blocks first; where a block holds something they leave
         // alone, the character loop takes over to the block's end.
         if (scan.blocks) {
-            while (length - i >= kBlockReach) {
+            while (length - i >= detail::kBlockReach) {
                 std::size_t stop = i;
                 encodeBlocks(scan.level, input, length, i, stop, out, p);
                 if (i < stop && !encodeCharacters(input, length, i, stop, out, p)) {

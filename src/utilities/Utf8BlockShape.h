@@ -11,7 +11,9 @@
 #include "utilities/PairRuns.h"
 #include "utilities/VectorScan.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace charsetkit {
 namespace detail {
@@ -98,6 +100,24 @@ inline bool decodeUtf8At(const unsigned char* c, bool three, std::uint32_t& code
     codePoint = (lead << 6 | first) << (6 * t) | second;
     const std::uint32_t lowest = 0x80u << (4 * t);
     return codePoint - lowest <= 0xFFFFu - lowest;
+}
+
+// The encoders' block loops read 16 bytes past a block for their ASCII
+// copies and the last byte of its last character, and write at most 64
+// bytes per block plus 16 for the last copy.
+constexpr std::size_t kBlockReach = 64 + 16;
+constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
+
+/// Copies the `n` bytes below 0x80 at `from` (n <= 64) 16 at a time, the
+/// first 16 even when n is 0, so that the short gaps between characters take
+/// no branch; up to 16 bytes more are read and written, and the next writes
+/// cover them.
+inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
+    std::memcpy(p, from, 16);
+    for (unsigned k = 16; k < n; k += 16) {
+        std::memcpy(p + k, from + k, 16);
+    }
+    return p + n;
 }
 
 } // namespace detail
