@@ -37,16 +37,6 @@ inline unsigned pairBit(const std::uint8_t* bitmap, unsigned char lead, unsigned
            1u;
 }
 
-// Copies the `n` bytes (at most 64) at `in` to `out` in 16-byte pieces; up to
-// 15 bytes past `in + n` are read and written. Returns `out + n`.
-inline char* copyGap(char* out, const unsigned char* in, unsigned n) {
-    std::memcpy(out, in, 16);
-    for (unsigned k = 16; k < n; k += 16) {
-        std::memcpy(out + k, in + k, 16);
-    }
-    return out + n;
-}
-
 } // namespace
 
 bool verifyBlocks(vector::Level level, const unsigned char* bytes, unsigned int length,

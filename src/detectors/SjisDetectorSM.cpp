@@ -158,18 +158,6 @@ constexpr std::size_t kBlock = 64;
 // last 16-byte copy.
 constexpr std::ptrdiff_t kBlockRoom = 128;
 
-// Writes bytes [from, to) of `block` (plain ASCII, with 16 readable bytes
-// after each) at `p` in copies of 16 bytes; the bytes written past the end
-// are overwritten by what follows or left beyond the committed end.
-char* copyGap(char* p, const unsigned char* block, unsigned from, unsigned to) {
-    unsigned k = from;
-    do {
-        std::memcpy(p + (k - from), block + k, 16);
-        k += 16;
-    } while (k < to);
-    return p + (to - from);
-}
-
 // Reads from index `i` on, while the machine stands between characters
 // without a failure, whole blocks of 64 bytes of plain ASCII and JIS X 0208
 // pairs into `out` (a block that ends with a lead byte up to that lead, the
@@ -226,13 +214,13 @@ unsigned int convertBlocks(SjisDetectorSM& m, detail::vector::Level level,
                 handOver = true;
                 break;
             }
-            p = copyGap(p, block, gap, k);
+            p = detail::copyGap(p, block + gap, k - gap);
             // The count byte is overwritten by what follows.
             p = detail::putJisUtf8(p, packed);
             gap = k + 2;
         }
         if (end > gap) {
-            p = copyGap(p, block, gap, end);
+            p = detail::copyGap(p, block + gap, end - gap);
         }
         if (end != 0) {
             read = true;

@@ -39,19 +39,6 @@ inline bool japaneseFromUtf8(const char* buffer, unsigned int length,
     return JapaneseConversions::utf8ToJapanese(buffer, length, id, result);
 }
 
-/// Runs a stateless machine over the buffer (without virtual calls, taking
-/// runs of plain ASCII in one step) and fails at the first invalid byte. The
-/// end of the buffer is not examined: a buffer that ends after the first
-/// byte of a character verifies.
-template <class Machine>
-bool verifyJapaneseStateless(const char* buffer, unsigned int length, bool verifyCharacters) {
-    if (isMissingInput(buffer, length)) {
-        return false;
-    }
-    Machine detector;
-    return runJapaneseStatelessFast(detector, buffer, length, verifyCharacters);
-}
-
 } // namespace detail
 } // namespace charsetkit
 

@@ -10,6 +10,7 @@
 #define CHARSETKIT_SRC_UTILITIES_PAIRRUNS_H
 
 #include <cstdint>
+#include <cstring>
 
 namespace charsetkit {
 namespace detail {
@@ -43,6 +44,18 @@ inline unsigned highestBit(std::uint64_t mask) {
 /// The bits below bit `k` (0 to 64).
 inline std::uint64_t bitsBelow(unsigned k) {
     return k >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << k) - 1u;
+}
+
+/// Copies the `n` bytes at `from` (n <= 64) 16 at a time, the
+/// first 16 even when n is 0, so that the short gaps between characters take
+/// no branch; up to 16 bytes more are read and written, and the next writes
+/// cover them.
+inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
+    std::memcpy(p, from, 16);
+    for (unsigned k = 16; k < n; k += 16) {
+        std::memcpy(p + k, from + k, 16);
+    }
+    return p + n;
 }
 
 /// Given bit k of `capable` set when byte k of a block may be a lead byte,

@@ -108,18 +108,6 @@ inline bool decodeUtf8At(const unsigned char* c, bool three, std::uint32_t& code
 constexpr std::size_t kBlockReach = 64 + 16;
 constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
 
-/// Copies the `n` bytes below 0x80 at `from` (n <= 64) 16 at a time, the
-/// first 16 even when n is 0, so that the short gaps between characters take
-/// no branch; up to 16 bytes more are read and written, and the next writes
-/// cover them.
-inline char* copyGap(char* p, const unsigned char* from, unsigned n) {
-    std::memcpy(p, from, 16);
-    for (unsigned k = 16; k < n; k += 16) {
-        std::memcpy(p + k, from + k, 16);
-    }
-    return p + n;
-}
-
 } // namespace detail
 } // namespace charsetkit
 
