@@ -5,12 +5,14 @@ Peer benchmarks are named Peer/<operation>/<page>/<implementation>, where the
 implementation is "charsetkit" for the library and a peer's name otherwise
 (icu, iconv, uchardet, memchr, ...). Feed this script the JSON that
 charsetkit_bench writes with --benchmark_out=FILE --benchmark_out_format=json;
-with --benchmark_repetitions the median of the repetitions is used.
+with --benchmark_repetitions the median of the repetitions is used, or with
+--best the fastest repetition of each benchmark (steadier where the machine's
+speed drifts while the benchmarks run: a slowdown only ever lowers a run).
 
     charsetkit_bench --benchmark_filter='^Peer/' --benchmark_repetitions=5 \
         --benchmark_enable_random_interleaving=true \
         --benchmark_out=peers.json --benchmark_out_format=json
-    python3 scripts/bench-ratios.py peers.json
+    python3 scripts/bench-ratios.py [--best] peers.json
 """
 import json
 import sys
@@ -18,22 +20,28 @@ from collections import OrderedDict
 
 
 def main(argv):
-    if len(argv) != 2:
+    args = argv[1:]
+    best = "--best" in args
+    args = [a for a in args if a != "--best"]
+    if len(args) != 1:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    with open(argv[1], encoding="utf-8") as f:
+    with open(args[0], encoding="utf-8") as f:
         report = json.load(f)
     rows = OrderedDict()  # (operation, page) -> {implementation: MB/s}
-    medians = any(b.get("aggregate_name") == "median" for b in report["benchmarks"])
+    medians = not best and any(b.get("aggregate_name") == "median" for b in report["benchmarks"])
     for b in report["benchmarks"]:
         if medians and b.get("aggregate_name") != "median":
+            continue
+        if best and b.get("run_type") == "aggregate":
             continue
         name = b.get("run_name", b["name"])
         parts = name.split("/")
         if len(parts) < 4 or parts[0] != "Peer" or "bytes_per_second" not in b:
             continue
         op, page, impl = parts[1], parts[2], parts[3]
-        rows.setdefault((op, page), OrderedDict())[impl] = b["bytes_per_second"] / 1e6
+        speeds = rows.setdefault((op, page), OrderedDict())
+        speeds[impl] = max(speeds.get(impl, 0.0), b["bytes_per_second"] / 1e6)
     print("| operation | page | charsetkit MB/s | peers MB/s | ratios |")
     print("|---|---|---|---|---|")
     for (op, page), impls in rows.items():

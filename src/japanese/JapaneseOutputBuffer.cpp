@@ -167,43 +167,21 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
             stop = i + 64;
             break;
         }
-        unsigned from = 0; // the start of the ASCII not yet written
-        unsigned handover = 64;
-        for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
-            const unsigned k = detail::lowestBit(leads);
-            p = detail::copyGap(p, block + from, k - from);
-            const bool three = (shape.threeByteLeads >> k & 1u) != 0;
-            std::uint32_t codePoint = 0;
-            if (!detail::decodeUtf8At(block + k, three, codePoint)) {
-                handover = k;
-                break;
-            }
-            if (Target == AbstractEncoding::Sjis) {
-                const unsigned sjis = detail::unicodeToSjisDirect(codePoint);
-                if (sjis == 0) {
-                    handover = k;
-                    break;
+        const unsigned written =
+            detail::writeBlockCodes(block, shape, p, [](std::uint32_t high, std::uint32_t low) {
+                const unsigned entry = detail::kUnicodeToJisIndex[high] * 64u + low;
+                if (Target == AbstractEncoding::Sjis) {
+                    return static_cast<std::uint32_t>(detail::kUnicodeToSjisBlocks[entry]);
                 }
-                p[0] = static_cast<char>(sjis >> 8);
-                p[1] = static_cast<char>(sjis & 0xFFu);
-            } else {
-                const unsigned code = detail::unicodeToJisDirect(codePoint);
-                if (code < 0x100 || (code & detail::kJis0212Flag) != 0) {
-                    handover = k;
-                    break;
-                }
-                p[0] = static_cast<char>(code >> 8 | 0x80u);
-                p[1] = static_cast<char>((code & 0xFFu) | 0x80u);
-            }
-            p += 2;
-            from = k + 2u + (three ? 1u : 0u);
-        }
-        if (handover != 64) {
-            i += handover;
-            stop = i + 64 - handover;
+                // JIS X 0208 only: 0x2121-0x7E7E.
+                const std::uint32_t code = detail::kUnicodeToJisBlocks[entry];
+                return code < 0x100 || (code & detail::kJis0212Flag) != 0 ? 0u : code | 0x8080u;
+            });
+        if (written != shape.length) {
+            i += written;
+            stop = i + 64 - written;
             break;
         }
-        p = detail::copyGap(p, block + from, shape.length - from);
         i += shape.length;
         stop = i;
     }

@@ -217,25 +217,17 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
             stop = i + 64;
             return;
         }
-        unsigned from = 0; // the start of the bytes not yet written
-        for (std::uint64_t leads = shape.leads; leads != 0; leads &= leads - 1) {
-            const unsigned k = detail::lowestBit(leads);
-            p = detail::copyGap(p, block + from, k - from);
-            const bool three = (shape.threeByteLeads >> k & 1u) != 0;
-            std::uint32_t c = 0;
-            const bool wellFormed = detail::decodeUtf8At(block + k, three, c);
-            const std::uint32_t code = wellFormed ? codeOf(c) : 0;
-            if (code == 0) {
-                i += k;
-                stop = i + 64 - k;
-                return;
-            }
-            p[0] = static_cast<char>(code >> 8 & 0xFFu);
-            p[1] = static_cast<char>(code & 0xFFu);
-            p += 2;
-            from = k + 2u + (three ? 1u : 0u);
+        const unsigned written =
+            detail::writeBlockCodes(block, shape, p, [](std::uint32_t high, std::uint32_t low) {
+                const std::uint32_t index = cp949::kUnicodeToCp949Index[high];
+                return static_cast<std::uint32_t>(
+                    cp949::kUnicodeToCp949Blocks[index * cp949::kBlockSize + low]);
+            });
+        if (written != shape.length) {
+            i += written;
+            stop = i + 64 - written;
+            return;
         }
-        p = detail::copyGap(p, block + from, shape.length - from);
         i += shape.length;
         stop = i;
     }

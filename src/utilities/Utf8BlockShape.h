@@ -38,6 +38,9 @@ struct Utf8BlockShape {
     std::uint64_t leads;
     /// The lead bytes of the three-byte characters among them.
     std::uint64_t threeByteLeads;
+    /// The leads among those that may be an overlong form or start four
+    /// bytes or more (E0, F0-FF): the others are well-formed characters.
+    std::uint64_t unusualLeads;
 };
 
 /// Reads the 64 bytes at `p` (a character starts at p[0]) and returns true
@@ -48,20 +51,18 @@ struct Utf8BlockShape {
 /// two after E0-FF. The few lead bytes that this shape lets through but no
 /// well-formed character has (C0, C1, F0-FF, and E0 before 80-9F) give
 /// values that decodeUtf8At rejects, so that one byte range test per
-/// character replaces further masks. False when any of those bytes is
-/// anything else: the shape says nothing then.
+/// character replaces further masks; shape.unusualLeads marks the three-byte
+/// leads among them, so that a block without any needs no test at all.
+/// False when any of those bytes is anything else: the shape says nothing
+/// then.
 inline bool readUtf8BlockShape(vector::Level level, const unsigned char* p, bool controlsAreText,
                                Utf8BlockShape& shape) {
-    static constexpr vector::ByteRanges kClasses = {
-        {0x80, 0xC0, 0xE0, 0x0E}, {0xBF, 0xDF, 0xFF, 0x1B}, 4};
-    static constexpr vector::ByteRanges kClassesWithControls = {
-        {0x80, 0xC0, 0xE0, 0x00}, {0xBF, 0xDF, 0xFF, 0x00}, 3};
-    std::uint64_t classes[4] = {0, 0, 0, 0};
-    vector::rangeMasks64(level, p, controlsAreText ? kClassesWithControls : kClasses, classes);
+    std::uint64_t classes[5] = {0, 0, 0, 0, 0};
+    vector::utf8Classes64(level, p, classes);
     const std::uint64_t continuations = classes[0];
     const std::uint64_t twoByte = classes[1];
     const std::uint64_t threeByte = classes[2];
-    const std::uint64_t controls = classes[3];
+    const std::uint64_t controls = controlsAreText ? 0 : classes[3];
 
     // A character that starts in the last two bytes may run past the block:
     // the block ends before the first such start.
@@ -82,6 +83,7 @@ inline bool readUtf8BlockShape(vector::Level level, const unsigned char* p, bool
     shape.length = length;
     shape.leads = twoTaken | threeTaken;
     shape.threeByteLeads = threeTaken;
+    shape.unusualLeads = classes[4] & threeTaken;
     return true;
 }
 
@@ -100,6 +102,62 @@ inline bool decodeUtf8At(const unsigned char* c, bool three, std::uint32_t& code
     codePoint = (lead << 6 | first) << (6 * t) | second;
     const std::uint32_t lowest = 0x80u << (4 * t);
     return codePoint - lowest <= 0xFFFFu - lowest;
+}
+
+/// Writes at `p` the two-byte codes of the characters of a block whose shape
+/// was read, each as codeOf(c >> 6, c & 63) for its code point c gives it
+/// (first byte in bits 8-15, 0 for none), with the bytes between them copied
+/// as they are; `p` ends after the last byte written. Returns the block's
+/// offset of the first character without a code (the bytes before it
+/// written), or shape.length when all of them have one.
+template <typename CodeOf>
+inline unsigned writeBlockCodes(const unsigned char* block, const Utf8BlockShape& shape, char*& p,
+                                CodeOf codeOf) {
+    char* out = p;
+    unsigned from = 0; // the start of the bytes not yet written
+    std::uint64_t leads = shape.leads;
+    const auto put = [&out](std::uint32_t code) {
+        out[0] = static_cast<char>(code >> 8 & 0xFFu);
+        out[1] = static_cast<char>(code & 0xFFu);
+        out += 2;
+    };
+    if (leads == shape.threeByteLeads && shape.unusualLeads == 0) {
+        // Well-formed three-byte characters only, as in most text of the
+        // languages these encodings are for: the lead's low bits and the
+        // first continuation are the code point's high ten bits, and the
+        // second its low six.
+        for (; leads != 0; leads &= leads - 1) {
+            const unsigned k = lowestBit(leads);
+            if (k != from) {
+                out = copyGap(out, block + from, k - from);
+            }
+            const unsigned char* const c = block + k;
+            const std::uint32_t code = codeOf((c[0] & 0x0Fu) << 6 | (c[1] & 0x3Fu), c[2] & 0x3Fu);
+            if (code == 0) {
+                p = out;
+                return k;
+            }
+            put(code);
+            from = k + 3;
+        }
+    } else {
+        for (; leads != 0; leads &= leads - 1) {
+            const unsigned k = lowestBit(leads);
+            out = copyGap(out, block + from, k - from);
+            const bool three = (shape.threeByteLeads >> k & 1u) != 0;
+            std::uint32_t c = 0;
+            const std::uint32_t code =
+                decodeUtf8At(block + k, three, c) ? codeOf(c >> 6, c & 63u) : 0;
+            if (code == 0) {
+                p = out;
+                return k;
+            }
+            put(code);
+            from = k + 2u + (three ? 1u : 0u);
+        }
+    }
+    p = copyGap(out, block + from, shape.length - from);
+    return shape.length;
 }
 
 // The encoders' block loops read 16 bytes past a block for their ASCII

@@ -253,6 +253,37 @@ void rangeMasksSse2(const unsigned char* p, const ByteRanges& ranges, std::uint6
     }
 }
 
+/// Bit i set when the top bit of byte i of `v` is set.
+inline std::uint64_t topBits16(__m128i v) {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(v));
+}
+
+// The byte classes of utf8Classes64 from signed comparisons: as signed
+// bytes, 80-BF lie below -64, 80-DF below -32 and F0-FF above -17, and the
+// sign marks 80-FF.
+void utf8ClassesSse2(const unsigned char* p, std::uint64_t* masks) {
+    for (int r = 0; r < 5; ++r) {
+        masks[r] = 0;
+    }
+    for (int b = 0; b < 4; ++b) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * b));
+        const std::uint64_t nonAscii = topBits16(v);
+        const std::uint64_t belowC0 = topBits16(_mm_cmpgt_epi8(_mm_set1_epi8(-64), v));
+        const std::uint64_t belowE0 = topBits16(_mm_cmpgt_epi8(_mm_set1_epi8(-32), v));
+        const std::uint64_t controls = topBits16(_mm_and_si128(
+            _mm_cmpgt_epi8(v, _mm_set1_epi8(0x0D)), _mm_cmpgt_epi8(_mm_set1_epi8(0x1C), v)));
+        const std::uint64_t unusual =
+            topBits16(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(-32)),
+                                   _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(-17)), v)));
+        const int shift = 16 * b;
+        masks[0] |= belowC0 << shift;
+        masks[1] |= (belowE0 & ~belowC0) << shift;
+        masks[2] |= (nonAscii & ~belowE0) << shift;
+        masks[3] |= controls << shift;
+        masks[4] |= unusual << shift;
+    }
+}
+
 // ---------------------------------------------------------------- AVX2
 
 #define CHARSETKIT_AVX2 __attribute__((target("avx2")))
@@ -421,6 +452,44 @@ CHARSETKIT_AVX2 void rangeMasksAvx2(const unsigned char* p, const ByteRanges& ra
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_min_epu8(offsetHigh, span), offsetHigh)));
         masks[r] = static_cast<std::uint64_t>(inHigh) << 32 | inLow;
     }
+}
+
+/// Bit i set when the top bit of byte i of low:high is set.
+CHARSETKIT_AVX2 inline std::uint64_t signMask64(__m256i low, __m256i high) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high)))
+               << 32 |
+           static_cast<std::uint32_t>(_mm256_movemask_epi8(low));
+}
+
+/// 0xFF in each byte of `v` that is one of the controls 0E-1B.
+CHARSETKIT_AVX2 inline __m256i controlsAvx2(__m256i v) {
+    return _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(0x0D)),
+                            _mm256_cmpgt_epi8(_mm256_set1_epi8(0x1C), v));
+}
+
+/// The top bit set in each byte of `v` that is E0 or F0-FF (above -17 as a
+/// signed byte, and negative).
+CHARSETKIT_AVX2 inline __m256i unusualLeadsAvx2(__m256i v) {
+    return _mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(-32)),
+                           _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(-17)), v));
+}
+
+// As utf8ClassesSse2, 32 bytes at a time.
+CHARSETKIT_AVX2 void utf8ClassesAvx2(const unsigned char* p, std::uint64_t* masks) {
+    const __m256i low = load32(p);
+    const __m256i high = load32(p + 32);
+    const __m256i c0 = _mm256_set1_epi8(-64);
+    const __m256i e0 = _mm256_set1_epi8(-32);
+    const std::uint64_t nonAscii = signMask64(low, high);
+    const std::uint64_t belowC0 =
+        signMask64(_mm256_cmpgt_epi8(c0, low), _mm256_cmpgt_epi8(c0, high));
+    const std::uint64_t belowE0 =
+        signMask64(_mm256_cmpgt_epi8(e0, low), _mm256_cmpgt_epi8(e0, high));
+    masks[0] = belowC0;
+    masks[1] = belowE0 & ~belowC0;
+    masks[2] = nonAscii & ~belowE0;
+    masks[3] = signMask64(controlsAvx2(low), controlsAvx2(high));
+    masks[4] = signMask64(unusualLeadsAvx2(low), unusualLeadsAvx2(high));
 }
 
 #undef CHARSETKIT_AVX2
@@ -657,6 +726,29 @@ std::size_t utf8CleanPrefix(Level level, const unsigned char* p, std::size_t n) 
 #endif
     default:
         return utf8CleanPrefixPlain(p, n);
+    }
+}
+
+void utf8Classes64(Level level, const unsigned char* p, std::uint64_t* masks) {
+    switch (level) {
+#if defined(CHARSETKIT_VECTOR_X86)
+    case kAvx2:
+        utf8ClassesAvx2(p, masks);
+        return;
+    case kSse2:
+        utf8ClassesSse2(p, masks);
+        return;
+#endif
+    default: {
+        // The same ranges, through the range scan of the level.
+        static constexpr ByteRanges kClasses = {
+            {0x80, 0xC0, 0xE0, 0x0E}, {0xBF, 0xDF, 0xFF, 0x1B}, 4};
+        static constexpr ByteRanges kUnusualLeads = {{0xE0, 0xF0, 0, 0}, {0xE0, 0xFF, 0, 0}, 2};
+        rangeMasks64(level, p, kClasses, masks);
+        std::uint64_t unusual[4] = {0, 0, 0, 0};
+        rangeMasks64(level, p, kUnusualLeads, unusual);
+        masks[4] = unusual[0] | unusual[1];
+    }
     }
 }
 

@@ -56,6 +56,12 @@ struct ByteRanges {
 void rangeMasks64(Level level, const unsigned char* p, const ByteRanges& ranges,
                   std::uint64_t* masks);
 
+/// rangeMasks64 for the byte classes of UTF-8: masks[0] 80-BF, masks[1]
+/// C0-DF, masks[2] E0-FF, masks[3] the controls 0E-1B, and masks[4] the
+/// leads among E0-FF that may start something other than a well-formed
+/// three-byte character: E0 (overlong before 80-9F) and F0-FF.
+void utf8Classes64(Level level, const unsigned char* p, std::uint64_t* masks);
+
 inline void rangeMasks64(const unsigned char* p, const ByteRanges& ranges, std::uint64_t* masks) {
     rangeMasks64(bestLevel(), p, ranges, masks);
 }

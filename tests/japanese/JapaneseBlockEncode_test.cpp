@@ -42,12 +42,19 @@ const std::string kProse = "\xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF" // kore wa
 // half-width katakana, a code page 932 extension, a JIS X 0212 kanji, an
 // overlong form, a surrogate, a character beyond the Basic Multilingual
 // Plane, an overlong two-byte form, and a line end.
-const std::vector<std::string> kUnusual = {"\x1B",         "\x80",
-                                           "\xFF",         "\xE3",
-                                           "\xEF\xBD\xB1", "\xE2\x91\xA0",
-                                           "\xE4\xB8\x82", "\xE0\x82\xA7",
-                                           "\xED\xA0\x80", "\xF0\x9F\x98\x80",
-                                           "\xC0\xAF",     "\n"};
+const std::vector<std::string> kUnusual = {"\x1B",
+                                           "\x80",
+                                           "\xFF",
+                                           "\xE3",
+                                           "\xEF\xBD\xB1",
+                                           "\xE2\x91\xA0",
+                                           "\xE4\xB8\x82",
+                                           "\xE0\x82\xA7",
+                                           "\xED\xA0\x80",
+                                           "\xF0\x9F\x98\x80",
+                                           "\xF0\x9F\x98",
+                                           "\xC0\xAF",
+                                           "\n"};
 
 class JapaneseBlockEncode : public test::SwitchesTest,
                             public ::testing::WithParamInterface<std::tuple<Level, Target>> {
@@ -69,6 +76,13 @@ protected:
 
 TEST_P(JapaneseBlockEncode, UnusualPieceAtEveryPositionAfterEveryPrefix) {
     test::sweepPieces(kProse, kUnusual, [this](const std::string& s) { compare(s); });
+}
+
+// Blocks of three-byte characters and ASCII alone take a shorter way.
+TEST_P(JapaneseBlockEncode, UnusualPieceAmongThreeByteCharactersOnly) {
+    std::string text = kProse;
+    text.erase(text.find("\xC2\xA7"), 2);
+    test::sweepPieces(text, kUnusual, [this](const std::string& s) { compare(s); });
 }
 
 TEST_P(JapaneseBlockEncode, EveryOneToThreeBytesAtABlockEnd) {

@@ -36,8 +36,8 @@ const std::string kText = "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4" // hangugeo
 // Pieces that the blocks leave to the character loop or that fail the
 // conversion: ESC and SO (text here), a stray continuation, bytes never in
 // UTF-8, a cut lead, a language tag (dropped), a character beyond the Basic
-// Multilingual Plane, overlong forms, a surrogate, a character without a
-// code, and hiragana (which has one).
+// Multilingual Plane and its first three bytes alone, overlong forms, a surrogate, a character
+// without a code, and hiragana (which has one).
 const std::vector<std::string> kUnusual = {"\x1B",
                                            "\x0E",
                                            "\x80",
@@ -45,6 +45,7 @@ const std::vector<std::string> kUnusual = {"\x1B",
                                            "\xEA",
                                            "\xF3\xA0\x80\x81",
                                            "\xF0\x9F\x98\x80",
+                                           "\xF0\x9F\x98",
                                            "\xE0\x82\xA7",
                                            "\xC0\xAF",
                                            "\xED\xA0\x80",
@@ -68,6 +69,13 @@ protected:
 
 TEST_P(EucKrBlockEncode, UnusualPieceAtEveryPositionAfterEveryPrefix) {
     test::sweepPieces(kText, kUnusual, [this](const std::string& s) { compare(s); });
+}
+
+// Blocks of three-byte characters and ASCII alone take a shorter way.
+TEST_P(EucKrBlockEncode, UnusualPieceAmongThreeByteCharactersOnly) {
+    std::string text = kText;
+    text.erase(text.find("\xC2\xB7"), 2);
+    test::sweepPieces(text, kUnusual, [this](const std::string& s) { compare(s); });
 }
 
 TEST_P(EucKrBlockEncode, EveryOneToThreeBytesAtABlockEnd) {

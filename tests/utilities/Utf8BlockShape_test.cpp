@@ -25,7 +25,7 @@ using detail::vector::Level;
 // before the block's last character that runs past its end is not allowed.
 std::optional<detail::Utf8BlockShape> readByCharacter(const unsigned char* p,
                                                       bool controlsAreText) {
-    detail::Utf8BlockShape shape{64, 0, 0};
+    detail::Utf8BlockShape shape{64, 0, 0, 0};
     unsigned k = 0;
     while (k < 64) {
         const unsigned char b = p[k];
@@ -52,6 +52,9 @@ std::optional<detail::Utf8BlockShape> readByCharacter(const unsigned char* p,
         shape.leads |= std::uint64_t{1} << k;
         if (size == 3) {
             shape.threeByteLeads |= std::uint64_t{1} << k;
+            if (b == 0xE0 || b >= 0xF0) {
+                shape.unusualLeads |= std::uint64_t{1} << k;
+            }
         }
         k += size;
     }
@@ -76,7 +79,7 @@ protected:
         ASSERT_EQ(block.size(), 64u);
         const auto* p = reinterpret_cast<const unsigned char*>(block.data());
         for (const bool controlsAreText : {false, true}) {
-            detail::Utf8BlockShape shape{0, 0, 0};
+            detail::Utf8BlockShape shape{0, 0, 0, 0};
             const bool ok = detail::readUtf8BlockShape(GetParam(), p, controlsAreText, shape);
             const auto expected = readByCharacter(p, controlsAreText);
             ASSERT_EQ(ok, expected.has_value())
@@ -87,6 +90,7 @@ protected:
             ASSERT_EQ(shape.length, expected->length) << test::hex(block);
             ASSERT_EQ(shape.leads, expected->leads) << test::hex(block);
             ASSERT_EQ(shape.threeByteLeads, expected->threeByteLeads) << test::hex(block);
+            ASSERT_EQ(shape.unusualLeads, expected->unusualLeads) << test::hex(block);
             // The decoding reads up to two bytes past a lead at 62.
             const std::string padded = block + std::string(2, '\x80');
             const auto* q = reinterpret_cast<const unsigned char*>(padded.data());

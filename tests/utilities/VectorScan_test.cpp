@@ -326,6 +326,28 @@ TEST_P(VectorScan, RangeMasksMarkEveryByteOfEveryRange) {
     }
 }
 
+TEST_P(VectorScan, Utf8ClassesMarkEveryByteOfTheirClass) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        unsigned char block[64];
+        for (unsigned k = 0; k < 64; ++k) {
+            block[k] = static_cast<unsigned char>(round < 4 ? static_cast<unsigned>(round) * 64 + k
+                                                            : random() & 0xFFu);
+        }
+        std::uint64_t masks[5] = {};
+        detail::vector::utf8Classes64(level(), block, masks);
+        for (unsigned k = 0; k < 64; ++k) {
+            const unsigned b = block[k];
+            const bool expected[5] = {b >= 0x80 && b <= 0xBF, b >= 0xC0 && b <= 0xDF, b >= 0xE0,
+                                      b >= 0x0E && b <= 0x1B, b == 0xE0 || b >= 0xF0};
+            for (int r = 0; r < 5; ++r) {
+                ASSERT_EQ((masks[r] >> k & 1u) != 0, expected[r])
+                    << round << " class " << r << " byte " << b << " lane " << k;
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Levels, VectorScan, ::testing::ValuesIn(test::runnableLevels()),
                          test::levelParamName);
 
