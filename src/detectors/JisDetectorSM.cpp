@@ -12,6 +12,7 @@
 #include "utilities/ByteSink.h"
 #include "utilities/Settings.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -250,30 +251,35 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
     case Jis1983Designated:
     case Jis1983Char: {
         const bool is1978 = m.m_state == Jis1978Designated || m.m_state == Jis1978Char;
-        unsigned char lastFirst = 0;
-        int count = m.m_charsSinceEscape;
-        char* p = out.window();
-        while (length - i >= 2) {
-            const unsigned char first = bytes[i];
-            const unsigned char second = bytes[i + 1];
-            if (first < 0x21 || first > 0x7E || second < 0x21 || second > 0x7E) {
-                break;
+        const unsigned int start = i;
+        bool more = true;
+        while (more && length - i >= 2) {
+            // As many pairs as both the input and the window hold: each
+            // writes four bytes at most (see putJisUtf8).
+            char* p = out.window();
+            const auto room = static_cast<std::size_t>(out.windowEnd() - p) / 4;
+            const unsigned int end = i + 2 * static_cast<unsigned int>(
+                                             std::min<std::size_t>(room, (length - i) / 2));
+            while (i != end) {
+                const unsigned first = bytes[i] - 0x21u;
+                const unsigned second = bytes[i + 1] - 0x21u;
+                // Zero for a code page 932 extension or an unmapped code.
+                const std::uint32_t packed =
+                    first < 94 && second < 94 ? detail::kJis0208Utf8[first * 94 + second] : 0;
+                if (packed == 0) {
+                    more = false;
+                    break;
+                }
+                p = detail::putJisUtf8(p, packed);
+                i += 2;
             }
-            const std::uint32_t packed = detail::jis0208Utf8(first, second);
-            if (packed == 0) {
-                break; // a code page 932 extension or an unmapped code
-            }
-            p = out.putPacked(p, packed);
-            if (count < INT_MAX) {
-                ++count;
-            }
-            lastFirst = first;
-            i += 2;
+            out.commit(p);
         }
-        out.commit(p);
-        if (lastFirst != 0) {
-            m.m_charsSinceEscape = count;
-            m.m_firstByte = lastFirst;
+        if (i != start) {
+            const int pairs = static_cast<int>((i - start) / 2);
+            m.m_charsSinceEscape =
+                m.m_charsSinceEscape > INT_MAX - pairs ? INT_MAX : m.m_charsSinceEscape + pairs;
+            m.m_firstByte = bytes[i - 2];
             m.m_state = is1978 ? Jis1978Char : Jis1983Char;
             m.m_inChar = false;
         }

@@ -327,8 +327,40 @@ TEST_F(JapaneseFastPathTest, PairRunCountsFromAnyStartingValue) {
         start.m_charsSinceEscape = count;
         start.m_state = detail::jis_states::Jis1983Char;
         compareJisVerifyFrom(start, pairs, true);
+        compareJisConversionFrom(start, pairs);
         start.m_state = detail::jis_states::SingleByte;
         compareJisVerifyFrom(start, test::bytes("1B 24 42") + pairs, false);
+        compareJisConversionFrom(start, test::bytes("1B 24 42") + pairs);
+    }
+}
+
+// A run of pairs longer than the conversion's output block, with an
+// unmapped pair, a code page 932 extension or a cut pair at each position
+// around the places where the output moves on to a new block.
+TEST_F(JapaneseFastPathTest, LongPairRunStoppedAtEveryPosition) {
+    std::string run = test::bytes("1B 24 42");
+    for (int k = 0; k < 1500; ++k) {
+        run += test::bytes({0x30 + k % 0x1E, 0x21 + k % 0x5E}); // all mapped
+    }
+    run += test::bytes("1B 28 42") + "end";
+    const JisDetectorSM start;
+    compareJisConversionFrom(start, run);
+    JisDetectorSM whole;
+    std::string out;
+    bool unmapped = false;
+    whole.convertToUtf8(run.data(), static_cast<unsigned int>(run.size()), out, unmapped, false);
+    ASSERT_EQ(out.size(), 1500u * 3 + 3);
+    for (const std::string& stop :
+         {test::bytes("2F 21"), test::bytes("2D 21"), test::bytes("0A")}) {
+        for (std::size_t pair = 640; pair < 720; ++pair) {
+            std::string s = run;
+            s.replace(3 + 2 * pair, stop.size(), stop);
+            compareJisConversionFrom(start, s);
+            compareJisConversionFrom(start, s.substr(0, 3 + 2 * pair + 1));
+            if (::testing::Test::HasFailure()) {
+                return;
+            }
+        }
     }
 }
 
