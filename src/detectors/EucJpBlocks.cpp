@@ -135,26 +135,32 @@ unsigned int convertBlocks(vector::Level level, EucJpDetectorSM& machine,
             limit == kBlock ? leads : leads & ((std::uint64_t{1} << limit) - 1u);
         unsigned end = limit; // where this block's characters end
         unsigned prev = 0;    // after the last pair written
-        unsigned lastLead = kBlock;
+        bool anyPair = false;
         for (std::uint64_t m = taken; m != 0; m &= m - 1) {
             const unsigned k = lowestBit(m);
-            const std::uint32_t packed = jis0208Utf8(in[k] - 0x80u, in[k + 1] - 0x80u);
+            // Row and cell from 0, the offsets folded into the table read.
+            const std::uint32_t packed =
+                kJis0208Utf8[std::size_t{in[k]} * 94 + in[k + 1] - (0xA1u * 94 + 0xA1u)];
             if (packed == 0) {
                 end = k; // a code page 932 extension or an unmapped code
                 break;
             }
-            p = copyGap(p, in + prev, k - prev);
+            // Pairs mostly follow one another: the gap copy only where
+            // there is a gap.
+            if (k != prev) {
+                p = copyGap(p, in + prev, k - prev);
+            }
             p = putJisUtf8(p, packed);
             prev = k + 2;
-            lastLead = k;
+            anyPair = true;
         }
         p = copyGap(p, in + prev, end - prev);
         if (end != 0) {
-            if (lastLead != kBlock) {
-                machine.m_firstByte = in[lastLead];
+            if (anyPair) {
+                machine.m_firstByte = in[prev - 2];
                 machine.m_confirmed = true;
             }
-            machine.m_state = prev == end && lastLead != kBlock ? Jis0208 : SingleByte;
+            machine.m_state = prev == end && anyPair ? Jis0208 : SingleByte;
             machine.m_inChar = false;
         }
         i += end;

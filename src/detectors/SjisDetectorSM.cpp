@@ -214,7 +214,11 @@ unsigned int convertBlocks(SjisDetectorSM& m, detail::vector::Level level,
                 handOver = true;
                 break;
             }
-            p = detail::copyGap(p, block + gap, k - gap);
+            // Pairs mostly follow one another: the gap copy only where
+            // there is a gap.
+            if (k != gap) {
+                p = detail::copyGap(p, block + gap, k - gap);
+            }
             // The count byte is overwritten by what follows.
             p = detail::putJisUtf8(p, packed);
             gap = k + 2;

@@ -168,8 +168,8 @@ std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std
             break;
         }
         const unsigned written =
-            detail::writeBlockCodes(block, shape, p, [](std::uint32_t high, std::uint32_t low) {
-                const unsigned entry = detail::kUnicodeToJisIndex[high] * 64u + low;
+            detail::writeBlockCodes(block, shape, p, [](std::size_t high, std::size_t low) {
+                const std::size_t entry = detail::kUnicodeToJisIndex[high] * std::size_t{64} + low;
                 if (Target == AbstractEncoding::Sjis) {
                     return static_cast<std::uint32_t>(detail::kUnicodeToSjisBlocks[entry]);
                 }

@@ -218,8 +218,8 @@ void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::
             return;
         }
         const unsigned written =
-            detail::writeBlockCodes(block, shape, p, [](std::uint32_t high, std::uint32_t low) {
-                const std::uint32_t index = cp949::kUnicodeToCp949Index[high];
+            detail::writeBlockCodes(block, shape, p, [](std::size_t high, std::size_t low) {
+                const std::size_t index = cp949::kUnicodeToCp949Index[high];
                 return static_cast<std::uint32_t>(
                     cp949::kUnicodeToCp949Blocks[index * cp949::kBlockSize + low]);
             });

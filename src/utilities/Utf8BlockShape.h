@@ -132,7 +132,11 @@ inline unsigned writeBlockCodes(const unsigned char* block, const Utf8BlockShape
                 out = copyGap(out, block + from, k - from);
             }
             const unsigned char* const c = block + k;
-            const std::uint32_t code = codeOf((c[0] & 0x0Fu) << 6 | (c[1] & 0x3Fu), c[2] & 0x3Fu);
+            // The lead's and continuations' fixed bits taken off by one
+            // subtraction each (the code point's bits do not carry into
+            // them), which the table reads fold into their addresses.
+            const std::size_t high = (std::size_t{c[0]} << 6) + c[1] - (0xE0u << 6 | 0x80u);
+            const std::uint32_t code = codeOf(high, std::size_t{c[2]} - 0x80u);
             if (code == 0) {
                 p = out;
                 return k;
@@ -146,8 +150,9 @@ inline unsigned writeBlockCodes(const unsigned char* block, const Utf8BlockShape
             out = copyGap(out, block + from, k - from);
             const bool three = (shape.threeByteLeads >> k & 1u) != 0;
             std::uint32_t c = 0;
-            const std::uint32_t code =
-                decodeUtf8At(block + k, three, c) ? codeOf(c >> 6, c & 63u) : 0;
+            const std::uint32_t code = decodeUtf8At(block + k, three, c)
+                                           ? codeOf(std::size_t{c >> 6}, std::size_t{c & 63u})
+                                           : 0;
             if (code == 0) {
                 p = out;
                 return k;
