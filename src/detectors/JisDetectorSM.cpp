@@ -258,8 +258,8 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
             // writes four bytes at most (see putJisUtf8).
             char* p = out.window();
             const auto room = static_cast<std::size_t>(out.windowEnd() - p) / 4;
-            const unsigned int end = i + 2 * static_cast<unsigned int>(
-                                             std::min<std::size_t>(room, (length - i) / 2));
+            const unsigned int end =
+                i + 2 * static_cast<unsigned int>(std::min<std::size_t>(room, (length - i) / 2));
             while (i != end) {
                 const unsigned first = bytes[i] - 0x21u;
                 const unsigned second = bytes[i + 1] - 0x21u;
