@@ -2,9 +2,9 @@
 // both directions: the machines' conversions to UTF-8 (Shift_JIS, EUC-JP,
 // ISO-2022-JP) against the byte-at-a-time loops, utf8ToJapanese against the
 // conversion through the UTF-8 machine alone, and the Korean conversions
-// against the platform's CP949 converter where it has one; the encoders'
-// 64-byte block reading at every vector level against their character loops,
-// with the text padded so that blocks reach it. The first input
+// against the platform's CP949 converter where it has one; the encoders' and
+// the Korean decoder's 64-byte block reading at every vector level against
+// their character loops, with the text padded so that blocks reach it. The first input
 // byte sets the four Japanese switches and the replacement flag; the rest is
 // the text.
 #include <charsetkit/charsetkit.h>
@@ -129,7 +129,7 @@ void compareEncoding(const std::string& text, AbstractEncoding::EncodingID targe
     FUZZ_CHECK(fast == plain.value_or("x"));
 }
 
-void compareBlockEncoding(const std::string& text) {
+void compareBlockReading(const std::string& text) {
     using detail::vector::Level;
     const Cp949Converter korean;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
@@ -153,6 +153,10 @@ void compareBlockEncoding(const std::string& text) {
         std::string plain = "x";
         FUZZ_CHECK(korean.utf8ToEucKr(bytes, text.size(), fast, detail::BlockScan::at(level)) ==
                    korean.utf8ToEucKr(bytes, text.size(), plain, detail::BlockScan::byCharacter()));
+        FUZZ_CHECK(fast == plain);
+        // The same bytes read as EUC-KR.
+        FUZZ_CHECK(korean.eucKrToUtf8(bytes, text.size(), fast, detail::BlockScan::at(level)) ==
+                   korean.eucKrToUtf8(bytes, text.size(), plain, detail::BlockScan::byCharacter()));
         FUZZ_CHECK(fast == plain);
     }
 }
@@ -224,6 +228,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     compareEncoding(text, AbstractEncoding::EucJp);
     compareEncoding(text, AbstractEncoding::Jis);
     compareKorean(text);
-    compareBlockEncoding(std::string((flags >> 5) * 9, 'a') + text + std::string(80, 'a'));
+    compareBlockReading(std::string((flags >> 5) * 9, 'a') + text + std::string(80, 'a'));
     return 0;
 }

@@ -89,10 +89,125 @@ bool isLanguageTag(std::uint32_t c) {
     return c >= 0xE0000u && c <= 0xE007Fu;
 }
 
+// The code point of lead/trail, 0 when the pair is no character.
+std::uint32_t codePointOf(unsigned lead, unsigned trail) {
+    if (lead < cp949::kLeadFirst || lead == 0xFF || trail < cp949::kTrailFirst || trail == 0xFF) {
+        return 0;
+    }
+    return cp949::kCp949ToUnicode[(lead - cp949::kLeadFirst) * cp949::kColumns +
+                                  (trail - cp949::kTrailFirst)];
+}
+
+// Writes code point c (0x80-0xFFFF, as the table holds) as UTF-8 at `p`,
+// which has room for three bytes, and returns where the next byte goes.
+char* putUtf8(char* p, std::uint32_t c) {
+    if (c < 0x800u) {
+        p[0] = static_cast<char>(0xC0u | c >> 6);
+        p[1] = static_cast<char>(0x80u | (c & 0x3Fu));
+        return p + 2;
+    }
+    p[0] = static_cast<char>(0xE0u | c >> 12);
+    p[1] = static_cast<char>(0x80u | (c >> 6 & 0x3Fu));
+    p[2] = static_cast<char>(0x80u | (c & 0x3Fu));
+    return p + 3;
+}
+
+// Decodes the characters that start from input[i] up to `stop`, one at a
+// time, through the window `p` of `out`; false when one of them is no
+// character.
+bool decodeCharacters(const unsigned char* input, std::size_t length, std::size_t& i,
+                      std::size_t stop, detail::ByteSink& out, char*& p) {
+    char* const end = out.windowEnd();
+    while (i < stop) {
+        const unsigned char lead = input[i];
+        if (lead < 0x80) {
+            copyAscii(input, length, i, out, p);
+            continue;
+        }
+        if (length - i < 2) {
+            return false;
+        }
+        const std::uint32_t c = codePointOf(lead, input[i + 1]);
+        if (c == 0) {
+            return false;
+        }
+        i += 2;
+        if (end - p < 3) {
+            out.commit(p);
+            p = out.window();
+        }
+        p = putUtf8(p, c);
+    }
+    return true;
+}
+
+// The block decoder reads 16 bytes past a block for its ASCII copies, and
+// writes at most 96 bytes per block (32 characters of three bytes) and 16
+// more for the last copy.
+constexpr std::size_t kDecodeReach = 64 + 16;
+constexpr std::ptrdiff_t kDecodeRoom = 96 + 16;
+
+// Decodes whole 64-byte blocks of ASCII and mapped two-byte characters
+// (a block that ends with a lead byte up to that lead): every byte of 0x80
+// or more at the start of a character is a lead and the byte after it its
+// trail, so the leads follow from the mask of those bytes, and the ASCII
+// before each character is copied in fixed-size pieces. False at a pair
+// that is no character, which fails the conversion. Otherwise stops at a
+// block of ASCII alone, which starts a run that the character loop copies
+// faster, with `stop` at its end, or when fewer than kDecodeReach bytes are
+// left, with `stop` at `i`.
+bool decodeBlocks(detail::vector::Level level, const unsigned char* input, std::size_t length,
+                  std::size_t& i, std::size_t& stop, detail::ByteSink& out, char*& p) {
+    static constexpr detail::vector::ByteRanges kHigh = {{0x80, 0, 0, 0}, {0xFF, 0, 0, 0}, 1};
+    char* const end = out.windowEnd();
+    stop = i;
+    while (length - i >= kDecodeReach) {
+        if (end - p < kDecodeRoom) {
+            out.commit(p);
+            out.flush();
+            p = out.window();
+        }
+        const unsigned char* const block = input + i;
+        std::uint64_t high[4] = {0, 0, 0, 0};
+        detail::vector::rangeMasks64(level, block, kHigh, high);
+        if (high[0] == 0) {
+            stop = i + 64;
+            return true;
+        }
+        const std::uint64_t leads = detail::pairLeads(high[0], false);
+        // A lead in the last byte waits for the next block, its trail there.
+        const unsigned taken = (leads >> 63) != 0 ? 63u : 64u;
+        unsigned from = 0; // the start of the bytes not yet written
+        for (std::uint64_t rest = leads & detail::bitsBelow(taken); rest != 0; rest &= rest - 1) {
+            const unsigned k = detail::lowestBit(rest);
+            const std::uint32_t c = codePointOf(block[k], block[k + 1]);
+            if (c == 0) {
+                return false;
+            }
+            // Characters mostly follow one another: the gap copy only where
+            // there is a gap.
+            if (k != from) {
+                p = detail::copyGap(p, block + from, k - from);
+            }
+            p = putUtf8(p, c);
+            from = k + 2;
+        }
+        p = detail::copyGap(p, block + from, taken - from);
+        i += taken;
+        stop = i;
+    }
+    return true;
+}
+
 } // namespace
 
 bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
                                  std::string& output) const {
+    return eucKrToUtf8(input, length, output, detail::BlockScan::best());
+}
+
+bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
+                                 std::string& output, detail::BlockScan scan) const {
     // A two-byte character becomes two or three bytes of UTF-8 and a single
     // byte stays one byte, so length * 1.5 is enough at once.
     if (length > std::numeric_limits<std::size_t>::max() / 2) {
@@ -103,44 +218,20 @@ bool Cp949Converter::eucKrToUtf8(const unsigned char* input, std::size_t length,
         detail::ByteSink out(converted, length + length / 2);
         // The write position stays in `p` (see ByteSink::window()).
         char* p = out.window();
-        char* const end = out.windowEnd();
         std::size_t i = 0;
-        while (i < length) {
-            const unsigned char lead = input[i];
-            if (lead < 0x80) {
-                copyAscii(input, length, i, out, p);
-                continue;
+        // Whole blocks first; where a block holds something they leave
+        // alone, the character loop takes over to the block's end.
+        if (scan.blocks) {
+            while (length - i >= kDecodeReach) {
+                std::size_t stop = i;
+                if (!decodeBlocks(scan.level, input, length, i, stop, out, p) ||
+                    (i < stop && !decodeCharacters(input, length, i, stop, out, p))) {
+                    return false;
+                }
             }
-            if (length - i < 2 || lead < cp949::kLeadFirst || lead == 0xFF) {
-                return false;
-            }
-            const unsigned char trail = input[i + 1];
-            if (trail < cp949::kTrailFirst || trail == 0xFF) {
-                return false;
-            }
-            const std::uint32_t c =
-                cp949::kCp949ToUnicode[(lead - cp949::kLeadFirst) * cp949::kColumns +
-                                       (trail - cp949::kTrailFirst)];
-            if (c == 0) {
-                return false;
-            }
-            i += 2;
-            if (end - p < 3) {
-                out.commit(p);
-                p = out.window();
-            }
-            // The table holds characters from U+0080 to U+FFFF only (the
-            // generator refuses any other), so two or three bytes of UTF-8.
-            if (c < 0x800u) {
-                p[0] = static_cast<char>(0xC0u | c >> 6);
-                p[1] = static_cast<char>(0x80u | (c & 0x3Fu));
-                p += 2;
-            } else {
-                p[0] = static_cast<char>(0xE0u | c >> 12);
-                p[1] = static_cast<char>(0x80u | (c >> 6 & 0x3Fu));
-                p[2] = static_cast<char>(0x80u | (c & 0x3Fu));
-                p += 3;
-            }
+        }
+        if (!decodeCharacters(input, length, i, length, out, p)) {
+            return false;
         }
         out.commit(p);
         out.flush();

@@ -23,6 +23,10 @@ public:
 
     bool eucKrToUtf8(const unsigned char* input, std::size_t length,
                      std::string& output) const override;
+    /// eucKrToUtf8 reading the input as `scan` says (the result is the same
+    /// either way).
+    bool eucKrToUtf8(const unsigned char* input, std::size_t length, std::string& output,
+                     detail::BlockScan scan) const;
     bool utf8ToEucKr(const unsigned char* input, std::size_t length,
                      std::string& output) const override;
     /// utf8ToEucKr reading the input as `scan` says (the result is the same
