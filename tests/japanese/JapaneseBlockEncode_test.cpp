@@ -7,17 +7,13 @@
 // boundary alphabet at the end of a block, and real pages with bytes and
 // characters changed at random positions under each switch setting.
 #include "japanese/JapaneseOutputBuffer.h"
+#include "support/BlockSweeps.h"
 #include "support/Bytes.h"
-#include "support/EncoderSweeps.h"
-#include "support/StreamInputs.h"
 #include "support/SwitchesTest.h"
 #include "support/VectorLevels.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -92,52 +88,20 @@ TEST_P(JapaneseBlockEncode, EveryOneToThreeBytesAtABlockEnd) {
                         [this](const std::string& s) { compare(s); });
 }
 
-// A page whole, then with a random byte changed, and with an unusual piece
-// put in place of a random ASCII byte (so that the rest still converts).
-void changePage(const std::string& page, unsigned seed,
-                const std::function<void(const std::string&)>& check) {
-    check(page);
-    std::mt19937 random(seed);
-    for (int round = 0; round < 12; ++round) {
-        std::string changed = page;
-        changed[random() % changed.size()] = static_cast<char>(random() % 256);
-        check(changed);
-        std::string inserted = page;
-        for (int k = 0; k < 8; ++k) {
-            const std::size_t pos = random() % inserted.size();
-            if (static_cast<unsigned char>(inserted[pos]) < 0x80) {
-                inserted.replace(pos, 1, kUnusual[4 + random() % 3]);
-            }
-        }
-        check(inserted);
-    }
-}
-
 TEST_P(JapaneseBlockEncode, RealPagesChangedAtRandomPositionsUnderEachSwitch) {
-    std::vector<std::string> pages = {test::readFile(std::filesystem::path(CHARSETKIT_SOURCE_DIR) /
-                                                     "samples" / "ja-page.utf-8.html")};
-    const std::filesystem::path folder(CHARSETKIT_PAGES_DIR);
-    for (const char* name : {"ja-prose-64k.utf8.html", "ja-tech-64k.utf8.html"}) {
-        if (!folder.empty()) {
-            const std::string page = test::readFile(folder / name);
-            if (!page.empty()) {
-                pages.push_back(page);
-            }
-        }
-    }
-    ASSERT_FALSE(pages[0].empty());
+    bool real = true;
     for (int setting = 0; setting < 4; ++setting) {
         setDefaults();
         setSingleByteKana(setting != 1);
         setSjisExtensions(setting != 2);
         setSupplementaryKanji(setting != 3);
-        for (std::size_t n = 0; n < pages.size(); ++n) {
-            changePage(pages[n], static_cast<unsigned>(setting * 10) + static_cast<unsigned>(n),
-                       [this](const std::string& s) { ASSERT_NO_FATAL_FAILURE(compare(s)); });
-            ASSERT_FALSE(HasFatalFailure()) << "page " << n << " setting " << setting;
-        }
+        real = test::sweepPages(
+            "ja-page.utf-8.html", {"ja-prose-64k.utf8.html", "ja-tech-64k.utf8.html"},
+            static_cast<unsigned>(setting * 10), 12, {kUnusual[4], kUnusual[5], kUnusual[6]},
+            [this](const std::string& s) { compare(s); });
+        ASSERT_FALSE(HasFatalFailure()) << "setting " << setting;
     }
-    if (pages.size() == 1) {
+    if (!real) {
         GTEST_SKIP() << "the real pages are not there; the sample page was compared";
     }
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -297,6 +298,19 @@ TEST_P(VectorScan, ValidTextIsProvenWithoutTheMachine) {
     }
 }
 
+// Blocks for the mask scans: every byte value in every lane, then random
+// blocks.
+std::vector<std::array<unsigned char, 64>> maskTestBlocks() {
+    std::vector<std::array<unsigned char, 64>> blocks(300);
+    std::mt19937 random(7);
+    for (std::size_t n = 0; n < blocks.size(); ++n) {
+        for (unsigned k = 0; k < 64; ++k) {
+            blocks[n][k] = static_cast<unsigned char>(n < 4 ? n * 64 + k : random() & 0xFFu);
+        }
+    }
+    return blocks;
+}
+
 TEST_P(VectorScan, RangeMasksMarkEveryByteOfEveryRange) {
     // Every byte value in every lane, against ranges that meet the ends of
     // the byte values, single values and the signed/unsigned boundary.
@@ -305,21 +319,15 @@ TEST_P(VectorScan, RangeMasksMarkEveryByteOfEveryRange) {
         {{0x81, 0xE0, 0x40, 0x00}, {0x9F, 0xFC, 0x7E, 0xFF}, 4},
         {{0xA1, 0, 0, 0}, {0xDF, 0, 0, 0}, 1},
     };
-    std::mt19937 random(7);
-    for (int round = 0; round < 300; ++round) {
-        unsigned char block[64];
-        for (unsigned k = 0; k < 64; ++k) {
-            block[k] = static_cast<unsigned char>(round < 4 ? static_cast<unsigned>(round) * 64 + k
-                                                            : random() & 0xFFu);
-        }
+    for (const auto& block : maskTestBlocks()) {
         for (const auto& r : ranges) {
             std::uint64_t masks[4] = {};
-            detail::vector::rangeMasks64(level(), block, r, masks);
+            detail::vector::rangeMasks64(level(), block.data(), r, masks);
             for (int i = 0; i < r.count; ++i) {
                 for (unsigned k = 0; k < 64; ++k) {
                     const bool in = block[k] >= r.lo[i] && block[k] <= r.hi[i];
                     ASSERT_EQ((masks[i] >> k & 1u) != 0, in)
-                        << round << " range " << i << " byte " << int{block[k]} << " lane " << k;
+                        << "range " << i << " byte " << int{block[k]} << " lane " << k;
                 }
             }
         }
@@ -327,22 +335,16 @@ TEST_P(VectorScan, RangeMasksMarkEveryByteOfEveryRange) {
 }
 
 TEST_P(VectorScan, Utf8ClassesMarkEveryByteOfTheirClass) {
-    std::mt19937 random(11);
-    for (int round = 0; round < 300; ++round) {
-        unsigned char block[64];
-        for (unsigned k = 0; k < 64; ++k) {
-            block[k] = static_cast<unsigned char>(round < 4 ? static_cast<unsigned>(round) * 64 + k
-                                                            : random() & 0xFFu);
-        }
+    for (const auto& block : maskTestBlocks()) {
         std::uint64_t masks[5] = {};
-        detail::vector::utf8Classes64(level(), block, masks);
+        detail::vector::utf8Classes64(level(), block.data(), masks);
         for (unsigned k = 0; k < 64; ++k) {
             const unsigned b = block[k];
             const bool expected[5] = {b >= 0x80 && b <= 0xBF, b >= 0xC0 && b <= 0xDF, b >= 0xE0,
                                       b >= 0x0E && b <= 0x1B, b == 0xE0 || b >= 0xF0};
             for (int r = 0; r < 5; ++r) {
                 ASSERT_EQ((masks[r] >> k & 1u) != 0, expected[r])
-                    << round << " class " << r << " byte " << b << " lane " << k;
+                    << "class " << r << " byte " << b << " lane " << k;
             }
         }
     }

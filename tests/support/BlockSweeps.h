@@ -1,15 +1,18 @@
-// The sweeps that compare an encoder from UTF-8 that reads whole 64-byte
-// blocks with its character-by-character loop, over running text of one
-// script. `compare(input)` runs both and records any difference as a fatal
-// test failure; each sweep stops at the first one.
-#ifndef CHARSETKIT_TESTS_SUPPORT_ENCODERSWEEPS_H
-#define CHARSETKIT_TESTS_SUPPORT_ENCODERSWEEPS_H
+// The sweeps that compare a conversion that reads whole 64-byte blocks with
+// its character-by-character loop, over running text of one script.
+// `compare(input)` runs both and records any difference as a fatal test
+// failure; each sweep stops at the first one.
+#ifndef CHARSETKIT_TESTS_SUPPORT_BLOCKSWEEPS_H
+#define CHARSETKIT_TESTS_SUPPORT_BLOCKSWEEPS_H
 
 #include "support/Bytes.h"
+#include "support/StreamInputs.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -89,6 +92,48 @@ void sweepBlockEnd(const std::string& text, const std::string& wide,
             }
         }
     }
+}
+
+/// The sample page `sample` (under samples/) and those of `pages` that the
+/// pages folder holds, whole and with `rounds` rounds each of a byte changed
+/// at a random position and of `inserts` put in place of eight random ASCII
+/// bytes (pieces chosen so that the rest still converts). Returns false
+/// when only the sample page was there.
+template <class Compare>
+bool sweepPages(const std::string& sample, const std::vector<std::string>& pages, unsigned seed,
+                int rounds, const std::vector<std::string>& inserts, Compare compare) {
+    std::vector<std::string> texts = {
+        readFile(std::filesystem::path(CHARSETKIT_SOURCE_DIR) / "samples" / sample)};
+    EXPECT_FALSE(texts[0].empty()) << sample;
+    const std::filesystem::path folder(CHARSETKIT_PAGES_DIR);
+    for (const std::string& page : pages) {
+        std::string real = folder.empty() ? std::string() : readFile(folder / page);
+        if (!real.empty()) {
+            texts.push_back(std::move(real));
+        }
+    }
+    for (std::size_t n = 0; n < texts.size(); ++n) {
+        const std::string& text = texts[n];
+        if (text.empty()) {
+            continue;
+        }
+        compare(text);
+        std::mt19937 random(static_cast<unsigned>(seed + n));
+        for (int round = 0; round < rounds && !::testing::Test::HasFatalFailure(); ++round) {
+            std::string changed = text;
+            changed[random() % changed.size()] = static_cast<char>(random() % 256);
+            compare(changed);
+            std::string inserted = text;
+            for (int k = 0; k < 8; ++k) {
+                const std::size_t pos = random() % inserted.size();
+                if (static_cast<unsigned char>(inserted[pos]) < 0x80) {
+                    inserted.replace(pos, 1, inserts[random() % inserts.size()]);
+                }
+            }
+            compare(inserted);
+        }
+    }
+    return texts.size() > 1;
 }
 
 } // namespace test
