@@ -105,11 +105,7 @@ unsigned int convertBlocks(vector::Level level, EucJpDetectorSM& machine,
     }
     char* p = out.window();
     while (length - i >= kReach) {
-        if (out.windowEnd() - p < kRoom) {
-            out.commit(p);
-            out.flush();
-            p = out.window();
-        }
+        p = out.roomFrom(p, kRoom);
         const unsigned char* const in = bytes + i;
         std::uint64_t masks[4];
         vector::rangeMasks64(level, in, kRanges, masks);
@@ -150,7 +146,7 @@ unsigned int convertBlocks(vector::Level level, EucJpDetectorSM& machine,
             if (k != prev) {
                 p = copyGap(p, in + prev, k - prev);
             }
-            p = putJisUtf8(p, packed);
+            p = ByteSink::storePacked(p, packed);
             prev = k + 2;
             anyPair = true;
         }

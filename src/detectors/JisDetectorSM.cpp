@@ -252,28 +252,28 @@ unsigned int convertPlainRun(JisDetectorSM& m, const unsigned char* bytes, unsig
     case Jis1983Char: {
         const bool is1978 = m.m_state == Jis1978Designated || m.m_state == Jis1978Char;
         const unsigned int start = i;
-        bool more = true;
-        while (more && length - i >= 2) {
+        while (length - i >= 2) {
             // As many pairs as both the input and the window hold: each
-            // writes four bytes at most (see putJisUtf8).
+            // writes four bytes at most (see ByteSink::storePacked).
             char* p = out.window();
             const auto room = static_cast<std::size_t>(out.windowEnd() - p) / 4;
             const unsigned int end =
                 i + 2 * static_cast<unsigned int>(std::min<std::size_t>(room, (length - i) / 2));
-            while (i != end) {
+            for (; i != end; i += 2) {
                 const unsigned first = bytes[i] - 0x21u;
                 const unsigned second = bytes[i + 1] - 0x21u;
                 // Zero for a code page 932 extension or an unmapped code.
                 const std::uint32_t packed =
                     first < 94 && second < 94 ? detail::kJis0208Utf8[first * 94 + second] : 0;
                 if (packed == 0) {
-                    more = false;
                     break;
                 }
-                p = detail::putJisUtf8(p, packed);
-                i += 2;
+                p = detail::ByteSink::storePacked(p, packed);
             }
             out.commit(p);
+            if (i != end) {
+                break; // stopped at a pair it leaves to the machine
+            }
         }
         if (i != start) {
             const int pairs = static_cast<int>((i - start) / 2);

@@ -20,38 +20,12 @@ constexpr vector::ByteRanges kPairRanges = {{0x81, 0xE0, 0x40, 0x80}, {0x9F, 0xF
 constexpr vector::ByteRanges kSingleRanges = {
     {0x0E, 0x1B, 0xFD, 0xA1}, {0x0F, 0x1B, 0xFF, 0xDF}, 4};
 
-// The bit of a pair in the validity bitmaps (row r from 0x21 at bit
-// r * 96, cell c from 0x21 at bit c of its row) as the sum of what its lead
-// and its trail add: the lead the first row of its pair, the trail its cell
-// and, from 0x9F on, the pair's second row. Only bytes that may lead and
-// trails in range are looked up.
+// The bit of a pair in the validity bitmaps: row r from 0x21 at bit
+// r * 96, cell c from 0x21 at bit c of its row. Every lead has a row there
+// (up to 0x97 for 0xFC); rows past the bitmaps' end are not mapped.
 constexpr unsigned kRowBits = kJisMappedRowBytes * 8;
 constexpr unsigned kMappedBits = kJisMappedRows * kRowBits;
-
-struct PairBitTables {
-    std::uint16_t lead[256];
-    std::uint16_t trail[256];
-};
-
-constexpr PairBitTables makePairBitTables() {
-    PairBitTables t{};
-    for (unsigned b = 0; b < 256; ++b) {
-        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
-            const unsigned pairRow = (b - (b >= 0xA0u ? 0xB0u : 0x70u)) * 2u;
-            t.lead[b] = static_cast<std::uint16_t>((pairRow - 1u - kJisMappedFirstRow) * kRowBits);
-        }
-        if (b >= 0x40 && b <= 0x7E) {
-            t.trail[b] = static_cast<std::uint16_t>(b - 0x40u);
-        } else if (b >= 0x80 && b <= 0x9E) {
-            t.trail[b] = static_cast<std::uint16_t>(b - 0x41u);
-        } else if (b >= 0x9F && b <= 0xFC) {
-            t.trail[b] = static_cast<std::uint16_t>(kRowBits + (b - 0x9Fu));
-        }
-    }
-    return t;
-}
-
-constexpr PairBitTables kPairBits = makePairBitTables();
+constexpr SjisPairTables kPairBits = makeSjisPairTables(kRowBits, 0xFC);
 
 // sjisPairMapped for a lead that may lead and a trail in range, in
 // `bitmap`, without a branch on the bytes.

@@ -22,6 +22,41 @@ namespace detail {
 
 namespace sjis {
 
+/// What the lead and the trail byte of a Shift_JIS pair add to the place of
+/// its JIS X 0208 character among rows of `stride` places from row 0x21: the
+/// lead the first row of its pair times `stride`, the trail its cell and,
+/// from 0x9F on, one row more. Leads from 0x81 to `lastLead` and trails in
+/// range have a place; every other byte adds kNoSjisPair, so that a sum of
+/// kNoSjisPair or more is no pair. Read with both bytes at once, without a
+/// branch on them.
+struct SjisPairTables {
+    std::uint16_t lead[256];
+    std::uint16_t trail[256];
+};
+
+constexpr std::uint16_t kNoSjisPair = 0x8000;
+
+constexpr SjisPairTables makeSjisPairTables(unsigned stride, unsigned lastLead) {
+    SjisPairTables t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        t.lead[b] = kNoSjisPair;
+        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= lastLead)) {
+            // Lead 0x81 holds rows 0x21 and 0x22, 0xE0 rows 0x5F and 0x60.
+            const unsigned pairRow = (b - (b >= 0xA0u ? 0xC1u : 0x81u)) * 2u;
+            t.lead[b] = static_cast<std::uint16_t>(pairRow * stride);
+        }
+        t.trail[b] = kNoSjisPair;
+        if (b >= 0x40 && b <= 0x7E) {
+            t.trail[b] = static_cast<std::uint16_t>(b - 0x40u);
+        } else if (b >= 0x80 && b <= 0x9E) {
+            t.trail[b] = static_cast<std::uint16_t>(b - 0x41u);
+        } else if (b >= 0x9F && b <= 0xFC) {
+            t.trail[b] = static_cast<std::uint16_t>(stride + (b - 0x9Fu));
+        }
+    }
+    return t;
+}
+
 /// The index of the byte at which the machine, started afresh and reading
 /// [p, p + n) byte by byte with `verifyCharacters`, first fails; `n` when
 /// none fails (a buffer that ends after a lead byte does not fail).

@@ -102,47 +102,15 @@ unsigned int convertPlainRun(SjisDetectorSM& m, const unsigned char* bytes, unsi
     return i;
 }
 
-// What each lead and trail byte adds to the index of the JIS X 0208 entry
-// in standardPairUtf8 (the lead its row pair times 94, the trail its cell,
-// plus 94 for the second row of the pair), or kNoPair for a byte that gives
-// no JIS X 0208 character there; a sum of kNoPair or more is no pair.
-constexpr std::uint16_t kNoPair = 0x8000;
-
-struct PairIndexTables {
-    std::uint16_t lead[256];
-    std::uint16_t trail[256];
-};
-
-constexpr PairIndexTables makePairIndexTables() {
-    PairIndexTables t{};
-    for (unsigned b = 0; b < 256; ++b) {
-        std::uint16_t lead = kNoPair;
-        if (b >= 0x81 && b <= 0x9F) {
-            lead = static_cast<std::uint16_t>((b - 0x81u) * 2 * 94);
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            lead = static_cast<std::uint16_t>((b - 0xC1u) * 2 * 94);
-        }
-        std::uint16_t trail = kNoPair;
-        if (b >= 0x40 && b <= 0x7E) {
-            trail = static_cast<std::uint16_t>(b - 0x40u);
-        } else if (b >= 0x80 && b <= 0x9E) {
-            trail = static_cast<std::uint16_t>(b - 0x41u);
-        } else if (b >= 0x9F && b <= 0xFC) {
-            trail = static_cast<std::uint16_t>(94 + (b - 0x9Fu));
-        }
-        t.lead[b] = lead;
-        t.trail[b] = trail;
-    }
-    return t;
-}
-
-constexpr PairIndexTables kPairIndex = makePairIndexTables();
+// The index of a pair's JIS X 0208 entry in standardPairUtf8: rows of 94
+// cells, the last standard row 0x74 led by 0xEF.
+constexpr detail::sjis::SjisPairTables kPairIndex = detail::sjis::makeSjisPairTables(94, 0xEF);
 
 // standardPairUtf8 without a branch on the bytes: both bytes through a
 // table, the character entry read at index 0 for a pair that is none.
 inline std::uint32_t standardPairUtf8Flat(unsigned char lead, unsigned char trail) {
     const unsigned index = unsigned{kPairIndex.lead[lead]} + unsigned{kPairIndex.trail[trail]};
-    const bool valid = index < kNoPair;
+    const bool valid = index < detail::sjis::kNoSjisPair;
     const std::uint32_t packed = detail::kJis0208Utf8[valid ? index : 0u];
     return valid ? packed : 0u;
 }
@@ -190,11 +158,7 @@ unsigned int convertBlocks(SjisDetectorSM& m, detail::vector::Level level,
             lastIsPair = false;
             continue;
         }
-        if (out.windowEnd() - p < kBlockRoom) {
-            out.commit(p);
-            out.flush();
-            p = out.window();
-        }
+        p = out.roomFrom(p, kBlockRoom);
         std::memcpy(block, b, kBlock);
         const std::uint64_t leads = detail::pairLeads(masks[0] | masks[1], false);
         const std::uint64_t trails = leads << 1;
@@ -220,7 +184,7 @@ unsigned int convertBlocks(SjisDetectorSM& m, detail::vector::Level level,
                 p = detail::copyGap(p, block + gap, k - gap);
             }
             // The count byte is overwritten by what follows.
-            p = detail::putJisUtf8(p, packed);
+            p = detail::ByteSink::storePacked(p, packed);
             gap = k + 2;
         }
         if (end > gap) {

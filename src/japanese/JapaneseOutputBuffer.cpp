@@ -140,51 +140,23 @@ std::size_t JapaneseOutputBuffer::appendDirectTo(const unsigned char* bytes, std
     return appendCharactersTo<Target>(bytes, i, length, length);
 }
 
-// For Shift_JIS and EUC-JP: takes whole 64-byte blocks of plain ASCII and
-// two- and three-byte characters with a JIS X 0208 code: each character's
-// code is looked up on its own, and the ASCII before it is copied in
-// fixed-size pieces. Stops at the first character it leaves to the
-// character loop (one without such a code, or a block not proven), with
-// `stop` set to the end of that block, or when fewer than kBlockReach bytes
-// are left, with `stop` at the position returned.
+// For Shift_JIS and EUC-JP: whole blocks of plain ASCII and two- and
+// three-byte characters with a JIS X 0208 code (see detail::writeBlocks).
 template <AbstractEncoding::EncodingID Target>
 std::size_t JapaneseOutputBuffer::appendBlocksTo(const unsigned char* bytes, std::size_t i,
                                                  std::size_t length, std::size_t& stop) {
     char* p = m_sink.window();
-    char* const end = m_sink.windowEnd();
-    stop = i;
-    while (length - i >= detail::kBlockReach) {
-        if (end - p < detail::kBlockRoom) {
-            m_sink.commit(p);
-            m_sink.flush();
-            p = m_sink.window();
-        }
-        const unsigned char* const block = bytes + i;
-        detail::Utf8BlockShape shape;
-        // A block of ASCII alone starts a run that the character loop copies
-        // faster, at vector width and straight to the result.
-        if (!detail::readUtf8BlockShape(m_scan.level, block, false, shape) || shape.leads == 0) {
-            stop = i + 64;
-            break;
-        }
-        const unsigned written =
-            detail::writeBlockCodes(block, shape, p, [](std::size_t high, std::size_t low) {
-                const std::size_t entry = detail::kUnicodeToJisIndex[high] * std::size_t{64} + low;
-                if (Target == AbstractEncoding::Sjis) {
-                    return static_cast<std::uint32_t>(detail::kUnicodeToSjisBlocks[entry]);
-                }
-                // JIS X 0208 only: 0x2121-0x7E7E.
-                const std::uint32_t code = detail::kUnicodeToJisBlocks[entry];
-                return code < 0x100 || (code & detail::kJis0212Flag) != 0 ? 0u : code | 0x8080u;
-            });
-        if (written != shape.length) {
-            i += written;
-            stop = i + 64 - written;
-            break;
-        }
-        i += shape.length;
-        stop = i;
-    }
+    i = detail::writeBlocks(
+        m_scan.level, false, bytes, length, i, stop, m_sink, p,
+        [](std::size_t high, std::size_t low) {
+            const std::size_t entry = detail::kUnicodeToJisIndex[high] * std::size_t{64} + low;
+            if (Target == AbstractEncoding::Sjis) {
+                return static_cast<std::uint32_t>(detail::kUnicodeToSjisBlocks[entry]);
+            }
+            // JIS X 0208 only: 0x2121-0x7E7E.
+            const std::uint32_t code = detail::kUnicodeToJisBlocks[entry];
+            return code < 0x100 || (code & detail::kJis0212Flag) != 0 ? 0u : code | 0x8080u;
+        });
     m_sink.commit(p);
     return i;
 }

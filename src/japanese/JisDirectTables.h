@@ -5,7 +5,6 @@
 #define CHARSETKIT_SRC_JAPANESE_JISDIRECTTABLES_H
 
 #include <cstdint>
-#include <cstring>
 
 namespace charsetkit {
 namespace detail {
@@ -19,20 +18,6 @@ extern const std::uint32_t kJis0208Utf8[94 * 94];
 /// The entry for row/cell in 0x21-0x7E each.
 inline std::uint32_t jis0208Utf8(unsigned row, unsigned cell) {
     return kJis0208Utf8[(row - 0x21) * 94 + (cell - 0x21)];
-}
-
-/// Writes the UTF-8 bytes of a non-zero entry at `out`, and on little-endian
-/// machines one byte more (its count), which the caller's next write must
-/// cover or which must lie in room it owns; returns where the next byte goes.
-inline char* putJisUtf8(char* out, std::uint32_t packed) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    std::memcpy(out, &packed, sizeof packed);
-#else
-    out[0] = static_cast<char>(packed & 0xFFu);
-    out[1] = static_cast<char>(packed >> 8 & 0xFFu);
-    out[2] = static_cast<char>(packed >> 16 & 0xFFu);
-#endif
-    return out + (packed >> 24);
 }
 
 /// The code of code point c < 0x10000 in two levels: block c >> 6 of

@@ -159,14 +159,9 @@ constexpr std::ptrdiff_t kDecodeRoom = 96 + 16;
 bool decodeBlocks(detail::vector::Level level, const unsigned char* input, std::size_t length,
                   std::size_t& i, std::size_t& stop, detail::ByteSink& out, char*& p) {
     static constexpr detail::vector::ByteRanges kHigh = {{0x80, 0, 0, 0}, {0xFF, 0, 0, 0}, 1};
-    char* const end = out.windowEnd();
     stop = i;
     while (length - i >= kDecodeReach) {
-        if (end - p < kDecodeRoom) {
-            out.commit(p);
-            out.flush();
-            p = out.window();
-        }
+        p = out.roomFrom(p, kDecodeRoom);
         const unsigned char* const block = input + i;
         std::uint64_t high[4] = {0, 0, 0, 0};
         detail::vector::rangeMasks64(level, block, kHigh, high);
@@ -284,46 +279,6 @@ bool encodeCharacters(const unsigned char* input, std::size_t length, std::size_
     return true;
 }
 
-// Encodes whole 64-byte blocks of bytes below 0x80 and two- and three-byte
-// characters with a code: each character's code is looked up on its own,
-// and the bytes before it are copied in fixed-size pieces. Stops at the
-// first character without a code or block not proven well-formed, with
-// `stop` at the end of that block, or when fewer than kBlockReach bytes are
-// left, with `stop` at `i`.
-void encodeBlocks(detail::vector::Level level, const unsigned char* input, std::size_t length,
-                  std::size_t& i, std::size_t& stop, detail::ByteSink& out, char*& p) {
-    char* const end = out.windowEnd();
-    stop = i;
-    while (length - i >= detail::kBlockReach) {
-        if (end - p < detail::kBlockRoom) {
-            out.commit(p);
-            out.flush();
-            p = out.window();
-        }
-        const unsigned char* const block = input + i;
-        detail::Utf8BlockShape shape;
-        // A block of ASCII alone starts a run that the character loop copies
-        // faster, at vector width and straight to the result.
-        if (!detail::readUtf8BlockShape(level, block, true, shape) || shape.leads == 0) {
-            stop = i + 64;
-            return;
-        }
-        const unsigned written =
-            detail::writeBlockCodes(block, shape, p, [](std::size_t high, std::size_t low) {
-                const std::size_t index = cp949::kUnicodeToCp949Index[high];
-                return static_cast<std::uint32_t>(
-                    cp949::kUnicodeToCp949Blocks[index * cp949::kBlockSize + low]);
-            });
-        if (written != shape.length) {
-            i += written;
-            stop = i + 64 - written;
-            return;
-        }
-        i += shape.length;
-        stop = i;
-    }
-}
-
 } // namespace
 
 bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
@@ -346,7 +301,13 @@ bool Cp949Converter::utf8ToEucKr(const unsigned char* input, std::size_t length,
         if (scan.blocks) {
             while (length - i >= detail::kBlockReach) {
                 std::size_t stop = i;
-                encodeBlocks(scan.level, input, length, i, stop, out, p);
+                i = detail::writeBlocks(
+                    scan.level, true, input, length, i, stop, out, p,
+                    [](std::size_t high, std::size_t low) {
+                        const std::size_t index = cp949::kUnicodeToCp949Index[high];
+                        return static_cast<std::uint32_t>(
+                            cp949::kUnicodeToCp949Blocks[index * cp949::kBlockSize + low]);
+                    });
                 if (i < stop && !encodeCharacters(input, length, i, stop, out, p)) {
                     return false;
                 }

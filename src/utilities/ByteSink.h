@@ -166,6 +166,17 @@ public:
     char* window() { return room(kWindow); }
     char* windowEnd() { return m_block + sizeof m_block; }
     void commit(char* end) { m_used = static_cast<std::size_t>(end - m_block); }
+    /// `p` when the window holds `n` bytes (up to the block's size) from
+    /// there; otherwise the bytes before `p` are committed and moved to the
+    /// result, and the start of the emptied block is returned.
+    char* roomFrom(char* p, std::ptrdiff_t n) {
+        if (windowEnd() - p >= n) {
+            return p;
+        }
+        commit(p);
+        flush();
+        return window();
+    }
     /// Writes one character of a packed UTF-8 table entry (its bytes in the
     /// low three bytes, its length in the top byte) at `p`, a place in the
     /// current window, opening a new window first when fewer than four bytes
@@ -175,9 +186,21 @@ public:
             commit(p);
             p = window();
         }
+        return storePacked(p, packed);
+    }
+
+    /// Writes the bytes of a non-zero packed entry at `p`, and on
+    /// little-endian machines one byte more (its count) in a single store,
+    /// so `p` needs room for four bytes; the next write covers that byte or
+    /// it lies past what is committed. Returns where the next byte goes.
+    static char* storePacked(char* p, std::uint32_t packed) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        std::memcpy(p, &packed, sizeof packed);
+#else
         p[0] = static_cast<char>(packed & 0xFFu);
         p[1] = static_cast<char>(packed >> 8 & 0xFFu);
         p[2] = static_cast<char>(packed >> 16 & 0xFFu);
+#endif
         return p + (packed >> 24);
     }
 

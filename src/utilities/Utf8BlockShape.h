@@ -8,6 +8,7 @@
 #ifndef CHARSETKIT_SRC_UTILITIES_UTF8BLOCKSHAPE_H
 #define CHARSETKIT_SRC_UTILITIES_UTF8BLOCKSHAPE_H
 
+#include "utilities/ByteSink.h"
 #include "utilities/PairRuns.h"
 #include "utilities/VectorScan.h"
 
@@ -170,6 +171,40 @@ inline unsigned writeBlockCodes(const unsigned char* block, const Utf8BlockShape
 // bytes per block plus 16 for the last copy.
 constexpr std::size_t kBlockReach = 64 + 16;
 constexpr std::ptrdiff_t kBlockRoom = 64 + 32;
+
+/// The block loop of the encoders from UTF-8 into two-byte codes: whole
+/// 64-byte blocks from input[i] on through the window `p` of `out`, each
+/// character as writeBlockCodes writes it with `codeOf`. Returns the index
+/// of the first byte not written. Stops at the first character without a
+/// code, or at a block whose shape is not proven or that is ASCII alone
+/// (which starts a run that the character loops copy faster, at vector
+/// width and straight to the result), with `stop` at the end of that block;
+/// or when fewer than kBlockReach bytes are left, with `stop` at the index
+/// returned.
+template <typename CodeOf>
+std::size_t writeBlocks(vector::Level level, bool controlsAreText, const unsigned char* input,
+                        std::size_t length, std::size_t i, std::size_t& stop, ByteSink& out,
+                        char*& p, CodeOf codeOf) {
+    stop = i;
+    while (length - i >= kBlockReach) {
+        p = out.roomFrom(p, kBlockRoom);
+        const unsigned char* const block = input + i;
+        Utf8BlockShape shape;
+        if (!readUtf8BlockShape(level, block, controlsAreText, shape) || shape.leads == 0) {
+            stop = i + 64;
+            break;
+        }
+        const unsigned written = writeBlockCodes(block, shape, p, codeOf);
+        if (written != shape.length) {
+            i += written;
+            stop = i + 64 - written;
+            break;
+        }
+        i += shape.length;
+        stop = i;
+    }
+    return i;
+}
 
 } // namespace detail
 } // namespace charsetkit

@@ -59,6 +59,10 @@ TEST(ByteSink, MixedWritesKeepTheirOrder) {
                 p = sink.putPacked(p, 0x03A4E3E3u); // three bytes: E3 E3 A4
                 expected += "\xE3\xE3\xA4";
             }
+            // Room for a block's worth, the window moved on when short.
+            p = sink.roomFrom(p, 200);
+            p = ByteSink::storePacked(p, 0x0200A7C2u); // two bytes: C2 A7
+            expected += "\xC2\xA7";
             sink.commit(p);
         }
         sink.flush();
